@@ -1,0 +1,94 @@
+#include "arguments.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace kelsing::cli {
+
+namespace {
+
+bool allDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+int digitsValue(std::string_view text) {
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+} // namespace
+
+std::optional<DaySerial> parseIsoDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    const std::string_view year = text.substr(0, 4);
+    const std::string_view month = text.substr(5, 2);
+    const std::string_view day = text.substr(8, 2);
+    if (!allDigits(year) || !allDigits(month) || !allDigits(day)) {
+        return std::nullopt;
+    }
+    const std::chrono::year_month_day date{
+        std::chrono::year{digitsValue(year)},
+        std::chrono::month{static_cast<unsigned>(digitsValue(month))},
+        std::chrono::day{static_cast<unsigned>(digitsValue(day))}};
+    if (!date.ok() || int(date.year()) < kFirstYear || int(date.year()) > kLastYear) {
+        return std::nullopt;
+    }
+    return toDaySerial(date);
+}
+
+std::optional<Int16> parseYear(std::string_view text) {
+    if (!allDigits(text) || text.size() > 4) {
+        return std::nullopt;
+    }
+    const int year = digitsValue(text);
+    if (year < kFirstYear || year > kLastYear) {
+        return std::nullopt;
+    }
+    return static_cast<Int16>(year);
+}
+
+std::optional<Int16> parseInt16(std::string_view text) {
+    if (text.starts_with('+')) {
+        return std::nullopt;
+    }
+    Int16 value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<CrewChoice> parseCrew(std::string_view text) {
+    if (text.find('/') != std::string_view::npos) {
+        return CrewCatalogue::findByPath(text);
+    }
+    // A code exactly as the chooser writes it, so "80.0" or " 14" are not crew codes.
+    for (CatalogueChoice& entry : CrewCatalogue::allChoices()) {
+        if (entry.choice.code.text() == text) {
+            return std::move(entry.choice);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string isoDate(DaySerial date) {
+    const auto ymd = toYearMonthDay(date);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return buffer;
+}
+
+} // namespace kelsing::cli

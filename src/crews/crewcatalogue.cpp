@@ -1,0 +1,154 @@
+#include "crews/crewcatalogue.h"
+
+#include <array>
+
+namespace kelsing {
+
+namespace {
+
+constexpr CrewEntry kBrenmoorCrews[] = {
+    {"A Crew"}, {"B Crew"}, {"C Crew"}, {"D Crew"}, {"All Crews", true}};
+constexpr CrewEntry kZantorCrews[] = {{"A Crew"}, {"B Crew"}, {"C Crew"}, {"D Crew"}, {"E Crew"}};
+constexpr CrewEntry kTobrinsCrews[] = {
+    {"A Crew"},  {"B Crew"},  {"C Crew"},  {"D Crew"},  {"All Crews", true},
+    {"AX Crew"}, {"BX Crew"}, {"CX Crew"}, {"DX Crew"}, {"All X Crews", true}};
+
+constexpr CrewEntry kHalvexAA[] = {{"AA"}, {"BB"}, {"CC"}, {"DD"}, {"All", true}};
+constexpr CrewEntry kHalvexE[] = {{"E-5"}, {"E-6"}, {"E-7"}, {"E-8"}, {"E-9"}, {"E-A"}};
+constexpr CrewEntry kHalvexI2[] = {{"I-2"}, {"J-2"}, {"K-2"}, {"L-2"}, {"All Crews", true}};
+constexpr CrewEntry kHalvexM[] = {{"M-1"}, {"M-2"}};
+constexpr CrewEntry kHalvexP[] = {{"P-6"}, {"P-7"}, {"P-8"}, {"P-9"}};
+constexpr CrewEntry kHalvexS[] = {{"S-A"}, {"S-B"}};
+constexpr CrewEntry kHalvexT[] = {{"T-1"}, {"T-2"}};
+constexpr CrewGroup kHalvexGroups[] = {
+    {"AA-DD", 70, kHalvexAA},  {"E (5-A)", 71, kHalvexE}, {"I2-L2", 72, kHalvexI2},
+    {"M (1-2)", 73, kHalvexM}, {"P (6-9)", 74, kHalvexP}, {"S (A-B)", 75, kHalvexS},
+    {"T (1-2)", 76, kHalvexT},
+};
+
+constexpr CrewEntry kCorvath1[] = {{"1"}, {"2"}, {"3"}, {"4"}, {"1-4 All", true}};
+constexpr CrewEntry kCorvath30[] = {{"30"}, {"31"}};
+constexpr CrewEntry kCorvath150[] = {{"150"}, {"151"}};
+constexpr CrewEntry kCorvath401[] = {{"401"}, {"402"}, {"403"}, {"404"}, {"All Crews", true}};
+constexpr CrewEntry kCorvath501[] = {{"501"}, {"502"}, {"503"}, {"504"}, {"All 501-504", true},
+                                     {"506"}, {"507"}, {"508"}, {"509"}, {"All 506-509", true}};
+constexpr CrewGroup kCorvathGroups[] = {
+    {"1-4", 80, kCorvath1},       {"30-31", 81, kCorvath30},    {"150-151", 82, kCorvath150},
+    {"401-404", 83, kCorvath401}, {"501-509", 84, kCorvath501},
+};
+
+constexpr Employer kEmployers[CrewCatalogue::kEmployerCount] = {
+    {"Brenmoor", true, EmployerKind::Flat, "Brenmoor", kBrenmoorCrews, {}},
+    {"Tarsk", false, EmployerKind::None, "Tarsk", {}, {}},
+    {"Quillon", false, EmployerKind::None, "Quillon", {}, {}},
+    {"Velmora", false, EmployerKind::None, "Velmora", {}, {}},
+    {"Zantor", true, EmployerKind::Flat, "Zantor", kZantorCrews, {}},
+    {"Meridane", false, EmployerKind::None, "Meridane", {}, {}},
+    {"Halvex", true, EmployerKind::Grouped, "Halvex", {}, kHalvexGroups},
+    {"Corvath", true, EmployerKind::Grouped, "Corvath", {}, kCorvathGroups},
+    {"Tobrin's", true, EmployerKind::Flat, "Tobrin's", kTobrinsCrews, {}},
+    {"", false, EmployerKind::None, "Not Used", {}, {}},
+    {"", false, EmployerKind::None, "Not Used", {}, {}},
+};
+
+// Splits off the text before the next '/', or all of it.
+std::string_view takeSegment(std::string_view& path) {
+    const auto slash = path.find('/');
+    const std::string_view segment = path.substr(0, slash);
+    path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
+    return segment;
+}
+
+template <typename Entry>
+std::optional<int> positionOf(std::span<const Entry> entries, std::string_view caption,
+                              std::string_view Entry::*captionOf = &Entry::caption) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].*captionOf == caption) {
+            return static_cast<int>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::span<const Employer> CrewCatalogue::employers() {
+    return kEmployers;
+}
+
+const Employer& CrewCatalogue::employer(int slot) {
+    return kEmployers[slot];
+}
+
+int CrewCatalogue::crewListSize(const Employer& employer) {
+    return static_cast<int>(employer.kind == EmployerKind::Grouped ? employer.groups.size()
+                                                                   : employer.crews.size());
+}
+
+CrewCode CrewCatalogue::flatCrewCode(int slot, int position) {
+    return CrewCode((slot + 1) * 10.0 + position);
+}
+
+CrewCode CrewCatalogue::memberCrewCode(int slot, int groupPosition, int memberPosition) {
+    return CrewCode((slot + 1) * 10.0 + groupPosition + memberPosition / 10.0);
+}
+
+std::string CrewCatalogue::crewBoxText(int slot, std::string_view caption) {
+    std::string text(kEmployers[slot].name);
+    text += '\n';
+    text += caption;
+    return text;
+}
+
+std::optional<CrewChoice> CrewCatalogue::findByPath(std::string_view path) {
+    const std::string_view employerCaption = takeSegment(path);
+    const auto slot =
+        positionOf(std::span<const Employer>(kEmployers), employerCaption, &Employer::listCaption);
+    if (!slot || !kEmployers[*slot].selectable || path.empty()) {
+        return std::nullopt;
+    }
+    const Employer& e = kEmployers[*slot];
+    const std::string_view second = takeSegment(path);
+    if (e.kind == EmployerKind::Flat) {
+        const auto position = positionOf(e.crews, second);
+        if (!position || !path.empty()) {
+            return std::nullopt;
+        }
+        return CrewChoice{flatCrewCode(*slot, *position), crewBoxText(*slot, second)};
+    }
+    const auto group = positionOf(e.groups, second);
+    if (!group) {
+        return std::nullopt;
+    }
+    const std::string_view member = takeSegment(path);
+    const auto memberPosition = positionOf(e.groups[*group].members, member);
+    if (!memberPosition || !path.empty()) {
+        return std::nullopt;
+    }
+    return CrewChoice{memberCrewCode(*slot, *group, *memberPosition), crewBoxText(*slot, member)};
+}
+
+std::vector<CatalogueChoice> CrewCatalogue::allChoices() {
+    std::vector<CatalogueChoice> choices;
+    for (int slot = 0; slot < kEmployerCount; ++slot) {
+        const Employer& e = kEmployers[slot];
+        for (int p = 0; p < static_cast<int>(e.crews.size()); ++p) {
+            const CrewEntry& entry = e.crews[static_cast<std::size_t>(p)];
+            choices.push_back(
+                {{flatCrewCode(slot, p), crewBoxText(slot, entry.caption)}, slot, {}, entry});
+        }
+        for (int g = 0; g < static_cast<int>(e.groups.size()); ++g) {
+            const CrewGroup& group = e.groups[static_cast<std::size_t>(g)];
+            for (int m = 0; m < static_cast<int>(group.members.size()); ++m) {
+                const CrewEntry& member = group.members[static_cast<std::size_t>(m)];
+                choices.push_back({{memberCrewCode(slot, g, m), crewBoxText(slot, member.caption)},
+                                   slot,
+                                   group.caption,
+                                   member});
+            }
+        }
+    }
+    return choices;
+}
+
+} // namespace kelsing

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "calendar/dayserial.h"
+#include "crews/crewcode.h"
+#include "sheet/sheetmodel.h"
+
+namespace kelsing {
+
+/// The plain calendar of the start-up routine: the month of the title (today's month while the
+/// title is empty) with day numbers, today's mark and captions; every shift line empty.
+void FormLoadCalendar(SheetModel& sheet, DaySerial today);
+
+/// Fills the single view for the single crew code: day numbers, today's mark, captions and the
+/// coloured shift line; empties both half lines.
+void Label5Update(SheetModel& sheet, CrewCode singleCrew, DaySerial today);
+
+/// Fills the left half lines for the left crew code; the right halves stay as they were.
+void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today);
+
+/// Fills the right half lines for the right crew code; the left halves stay as they were.
+void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today);
+
+/// The cell (0..37) of day `day` of a month whose 1st falls on Sunday-based weekday w1.
+constexpr int cellOfDay(int w1, int day) {
+    return w1 + day - 2;
+}
+
+} // namespace kelsing
