@@ -1,0 +1,23 @@
+#include "base/version.h"
+#include "mainwindow/form1.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(
+        QString::fromUtf8(kelsing::kApplicationTitle.data(), kelsing::kApplicationTitle.size()));
+    QApplication::setApplicationVersion(
+        QString::fromUtf8(kelsing::kVersionText.data(), kelsing::kVersionText.size()));
+    QApplication::setDesktopFileName(QStringLiteral("kelsing-schedule"));
+
+    kelsing::Form1 window;
+    // The window opens centred on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        window.move(available.center() - window.rect().center());
+    }
+    window.show();
+    return QApplication::exec();
+}

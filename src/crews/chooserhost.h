@@ -1,0 +1,35 @@
+#pragma once
+
+#include "crews/crewcode.h"
+#include "platform/twips.h"
+
+#include <QPoint>
+#include <QString>
+
+namespace kelsing {
+
+/// The crew box that a chooser opening serves.
+enum class ChooserTarget { Single, Left, Right };
+
+/// What the crew chooser reads and writes on the main window.
+class ChooserHost {
+public:
+    virtual ~ChooserHost() = default;
+
+    /// The main window's outer left and top corner on the screen, in pixels.
+    virtual QPoint windowPosition() const = 0;
+
+    /// The main window's twips mapping, which the chooser shares.
+    virtual const Twips& twips() const = 0;
+
+    /// Whether the side-by-side view is showing (the switch reads "X").
+    virtual bool sideBySideShowing() const = 0;
+
+    /// Sets the crew code and the crew box text of one target.
+    virtual void setCrew(ChooserTarget target, CrewCode code, const QString& boxText) = 0;
+
+    /// Repaints the sheet for one target: the single fill, or the left or right fill.
+    virtual void fillFor(ChooserTarget target) = 0;
+};
+
+} // namespace kelsing

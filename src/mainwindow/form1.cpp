@@ -1,0 +1,362 @@
+#include "mainwindow/form1.h"
+
+#include "base/version.h"
+#include "crews/crewcaptiontable.h"
+#include "platform/fonts.h"
+#include "platform/label.h"
+#include "platform/localeservices.h"
+#include "sheet/sheetfills.h"
+#include "sheet/sheetview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace kelsing {
+
+namespace {
+
+// Positions of the controls in twips of the client area.
+constexpr TwipsRect kCommand1{120, 240, 735, 375};
+constexpr TwipsRect kCommand2{840, 240, 735, 375};
+constexpr TwipsRect kCommand3{5400, 240, 735, 375};
+constexpr TwipsRect kCommand4{6120, 240, 735, 375};
+constexpr TwipsRect kCommand5{4800, 5640, 495, 255};
+constexpr TwipsRect kLabel5{2520, 5400, 2175, 510};
+constexpr TwipsRect kLabel8{2520, 5400, 1095, 495};
+constexpr TwipsRect kLabel9{3600, 5400, 1095, 495};
+constexpr TwipsRect kNotice{3000, 4560, 3855, 735};
+constexpr TwipsRect kImage1{6600, 5640, 240, 240};
+constexpr TwipsRect kImage2{360, 5520, 240, 225};
+
+const QColor kCrewBoxText(64, 0, 0);
+const QString kChooseCrewAtStart = QStringLiteral("Click here to Choose Crew");
+const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& toolTip) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setToolTip(toolTip);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+MonthYear monthOf(DaySerial date) {
+    const auto ymd = toYearMonthDay(date);
+    return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
+            static_cast<Int16>(static_cast<int>(ymd.year()))};
+}
+
+} // namespace
+
+Form1::Form1(Form1Services services, QWidget* parent)
+    : QWidget(parent)
+    , m_services(std::move(services)) {
+    if (!m_services.today) {
+        m_services.today = &LocaleServices::today;
+    }
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(toQString(kApplicationTitle));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    layoutControls();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    m_sheetView = new SheetView(m_sheet, this);
+    connect(m_sheetView, &SheetView::cellClicked, this, &Form1::Label2_Click);
+
+    m_ui.Label3 = new Label(QStringLiteral("Label3"), this);
+    m_ui.Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_ui.Label3->setToolTip(QStringLiteral("Click Here to Select Current Month"));
+    connect(m_ui.Label3, &Label::clicked, this, &Form1::Label3_Click);
+
+    m_ui.Command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("<<"),
+                               QStringLiteral("Click on this Button to Choose Previous Year"));
+    m_ui.Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("<"),
+                               QStringLiteral("Click on this Button to Choose Previous Month"));
+    m_ui.Command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral(">"),
+                               QStringLiteral("Click on this Button to Choose Next Month"));
+    m_ui.Command4 = makeButton(this, QStringLiteral("Command4"), QStringLiteral(">>"),
+                               QStringLiteral("Click on this Button to Choose Next Year"));
+    connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_ui.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+
+    // The side-by-side crew boxes start behind the single one, which covers them.
+    m_ui.Label8 = new Label(QStringLiteral("Label8"), this);
+    m_ui.Label9 = new Label(QStringLiteral("Label9"), this);
+    for (Label* box : {m_ui.Label8, m_ui.Label9}) {
+        box->setAlignment(Qt::AlignCenter);
+        box->setWordWrap(true);
+        box->setTextColor(kCrewBoxText);
+    }
+    m_ui.Label5 = new Label(QStringLiteral("Label5"), this);
+    m_ui.Label5->setBackground(Qt::white);
+    m_ui.Label5->setTextColor(kCrewBoxText);
+    m_ui.Label5->setBorder(true);
+    m_ui.Label5->setAlignment(Qt::AlignCenter);
+    m_ui.Label5->setWordWrap(true);
+    m_ui.Label5->setText(kChooseCrewAtStart);
+    m_ui.Label5->setToolTip(QStringLiteral("Click Here to Select Crew"));
+    connect(m_ui.Label5, &Label::clicked, this, &Form1::Label5_Click);
+    connect(m_ui.Label8, &Label::clicked, this, &Form1::Label8_Click);
+    connect(m_ui.Label9, &Label::clicked, this, &Form1::Label9_Click);
+
+    m_ui.Command5 =
+        makeButton(this, QStringLiteral("Command5"), QString::fromLatin1(kSingleViewCaption),
+                   QStringLiteral("Click this Button to Switch Between Single and Dual Schedules"));
+    connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+
+    m_ui.Label2_38 = new Label(QStringLiteral("Label2_38"), this);
+    m_ui.Label2_38->setTextColor(Qt::red);
+    m_ui.Label2_38->setBorder(true);
+    m_ui.Label2_38->setAlignment(Qt::AlignCenter);
+    m_ui.Label2_38->setWordWrap(true);
+    connect(m_ui.Label2_38, &Label::clicked, this, [this] { Label2_Click(38); });
+
+    m_ui.Image1 = new Label(QStringLiteral("Image1"), this);
+    m_ui.Image1->setToolTip(
+        QStringLiteral("Click here for Info on changes or having your schedule added"));
+    m_ui.Image2 = new Label(QStringLiteral("Image2"), this);
+    m_ui.Image2->setToolTip(QStringLiteral("Click here to print this sheet to default printer"));
+    connect(m_ui.Image1, &Label::clicked, this, &Form1::Image1_Click);
+    connect(m_ui.Image2, &Label::clicked, this, &Form1::Image2_Click);
+}
+
+void Form1::layoutControls() {
+    setFixedSize(m_twips.size(kClientArea.width, kClientArea.height));
+    m_sheetView->setTwips(m_twips);
+
+    m_ui.Label3->setGeometry(m_twips.rect(SheetLayout::kMonthTitle));
+    m_ui.Label3->setFont(Fonts::platformFont(Fonts::kDayNumber, m_twips, true));
+
+    const QFont buttonFont = Fonts::platformFont(Fonts::kButton, m_twips, true);
+    const std::pair<QPushButton*, TwipsRect> steps[] = {{m_ui.Command1, kCommand1},
+                                                        {m_ui.Command2, kCommand2},
+                                                        {m_ui.Command3, kCommand3},
+                                                        {m_ui.Command4, kCommand4}};
+    for (const auto& [button, place] : steps) {
+        button->setGeometry(m_twips.rect(place));
+        button->setFont(buttonFont);
+    }
+    const QFont defaultFont = Fonts::platformFont(Fonts::kDefault, m_twips);
+    m_ui.Command5->setGeometry(m_twips.rect(kCommand5));
+    m_ui.Command5->setFont(defaultFont);
+
+    m_ui.Label5->setGeometry(m_twips.rect(kLabel5));
+    m_ui.Label5->setFont(Fonts::platformFont(Fonts::kButton, m_twips));
+    m_ui.Label8->setGeometry(m_twips.rect(kLabel8));
+    m_ui.Label9->setGeometry(m_twips.rect(kLabel9));
+    m_ui.Label2_38->setGeometry(m_twips.rect(kNotice));
+    for (Label* label : {m_ui.Label8, m_ui.Label9, m_ui.Label2_38}) {
+        label->setFont(defaultFont);
+    }
+    m_ui.Image1->setGeometry(m_twips.rect(kImage1));
+    m_ui.Image2->setGeometry(m_twips.rect(kImage2));
+}
+
+bool Form1::sideBySideShowing() const {
+    return m_ui.Command5->text() == QLatin1String(kSideBySideCaption);
+}
+
+QPoint Form1::windowPosition() const { return frameGeometry().topLeft(); }
+
+Label* Form1::crewBox(ChooserTarget target) const {
+    switch (target) {
+    case ChooserTarget::Single:
+        return m_ui.Label5;
+    case ChooserTarget::Left:
+        return m_ui.Label8;
+    case ChooserTarget::Right:
+        break;
+    }
+    return m_ui.Label9;
+}
+
+CrewCode& Form1::crewCode(ChooserTarget target) {
+    switch (target) {
+    case ChooserTarget::Single:
+        return m_singleCrew;
+    case ChooserTarget::Left:
+        return m_leftCrew;
+    case ChooserTarget::Right:
+        break;
+    }
+    return m_rightCrew;
+}
+
+QString Form1::crewBoxText(ChooserTarget target) const { return crewBox(target)->text(); }
+
+void Form1::setCrew(ChooserTarget target, CrewCode code, const QString& boxText) {
+    crewCode(target) = code;
+    crewBox(target)->setText(boxText);
+}
+
+void Form1::fillFor(ChooserTarget target) {
+    switch (target) {
+    case ChooserTarget::Single:
+        Label5Update();
+        break;
+    case ChooserTarget::Left:
+        LeftUpdate();
+        break;
+    case ChooserTarget::Right:
+        RightUpdate();
+        break;
+    }
+}
+
+void Form1::showSheet() {
+    if (m_sheet.title) {
+        m_ui.Label3->setText(LocaleServices::formatMonthTitle(*m_sheet.title));
+    }
+    m_sheetView->update();
+}
+
+void Form1::Form_Load() {
+    FormLoadCalendar(m_sheet, m_services.today());
+    showSheet();
+}
+
+void Form1::Label5Update() {
+    kelsing::Label5Update(m_sheet, m_singleCrew, m_services.today());
+    showSheet();
+}
+
+void Form1::LeftUpdate() {
+    kelsing::LeftUpdate(m_sheet, m_leftCrew, m_services.today());
+    showSheet();
+}
+
+void Form1::RightUpdate() {
+    kelsing::RightUpdate(m_sheet, m_rightCrew, m_services.today());
+    showSheet();
+}
+
+void Form1::runRepaint(const RepaintPlan& plan) {
+    if (plan.formLoad) {
+        Form_Load();
+    }
+    if (plan.label5Update) {
+        Label5Update();
+    }
+    if (plan.leftUpdate) {
+        LeftUpdate();
+    }
+    if (plan.rightUpdate) {
+        RightUpdate();
+    }
+    showSheet();
+}
+
+void Form1::step(MonthStep direction) {
+    const auto next = steppedMonth(m_sheet.title.value_or(monthOf(m_services.today())), direction);
+    if (!next) {
+        return; // January 100 and December 9999 are the ends of the calendar
+    }
+    m_sheet.title = *next;
+    runRepaint(stepRepaint({m_singleCrew, m_leftCrew, m_rightCrew, sideBySideShowing()}));
+}
+
+void Form1::Command1_Click() {
+    step(MonthStep::PreviousYear);
+}
+
+void Form1::Command2_Click() {
+    step(MonthStep::PreviousMonth);
+}
+
+void Form1::Command3_Click() {
+    step(MonthStep::NextMonth);
+}
+
+void Form1::Command4_Click() {
+    step(MonthStep::NextYear);
+}
+
+void Form1::Label3_Click() {
+    m_sheet.title = monthOf(m_services.today());
+    runRepaint(titleRepaint({m_singleCrew, m_leftCrew, m_rightCrew, sideBySideShowing()}));
+}
+
+void Form1::Command5_Click() {
+    // Rebuilds a crew box from its stored code; a code in no row of the table leaves it as is.
+    const auto rebuildBox = [](Label* box, CrewCode code) {
+        if (code.value() == 0) {
+            box->setText(kChooseCrewAfterSwitch);
+        } else if (const auto text = CrewCaptionText(code)) {
+            box->setText(QString::fromStdString(*text));
+        }
+    };
+    if (m_ui.Command5->text() == QLatin1String(kSingleViewCaption)) {
+        m_ui.Command5->setText(QString::fromLatin1(kSideBySideCaption));
+        m_ui.Label5->setText(QString());
+        m_ui.Label5->lower();
+        rebuildBox(m_ui.Label8, m_leftCrew);
+        rebuildBox(m_ui.Label9, m_rightCrew);
+        LeftUpdate();
+        RightUpdate();
+    } else {
+        m_ui.Label8->setText(QString());
+        m_ui.Label9->setText(QString());
+        m_ui.Command5->setText(QString::fromLatin1(kSingleViewCaption));
+        m_ui.Label5->raise();
+        rebuildBox(m_ui.Label5, m_singleCrew);
+        Label5Update();
+    }
+}
+
+void Form1::Label2_Click(int index) {
+    // Only the update notice (element 38) reacts, and only while it holds a message.
+    Q_UNUSED(index);
+}
+
+void Form1::Label5_Click() {
+}
+
+void Form1::Label8_Click() {
+}
+
+void Form1::Label9_Click() {
+}
+
+void Form1::Timer1_Timer() {
+}
+
+void Form1::Image1_Click() {
+}
+
+void Form1::Image2_Click() {
+}
+
+void Form1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload() {
+    // Closing the main window closes every window of the program; nothing is saved.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this) {
+            window->close();
+        }
+    }
+}
+
+} // namespace kelsing

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "calendar/dayserial.h"
+#include "crews/chooserhost.h"
+#include "crews/crewcode.h"
+#include "platform/twips.h"
+#include "sheet/monthnavigation.h"
+#include "sheet/sheetmodel.h"
+
+#include <functional>
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+class QPushButton;
+class QTimer;
+
+namespace kelsing {
+
+class Label;
+class SheetView;
+
+/// What the main window takes from its surroundings; tests replace them.
+struct Form1Services {
+    /// Today's local date.
+    std::function<DaySerial()> today;
+    /// Scheme, host and port of the author's web site, which serves the version page and the
+    /// site; empty for the built-in host.
+    QUrl siteHost;
+    /// Opens an address with the system shell (the user's browser for a web address).
+    std::function<void(const QUrl&)> openUrl;
+};
+
+/// The main window: the month sheet with its title and step buttons, the crew boxes, the view
+/// switch, the update notice and the info and printer images. It owns all lasting state.
+class Form1 final : public QWidget, public ChooserHost {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form1)
+
+public:
+    /// Builds the window with its design-time contents and runs Form_Load; the caller shows it.
+    explicit Form1(Form1Services services = {}, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    static constexpr TwipsRect kClientArea{0, 0, 6975, 6000};
+    static constexpr const char* kSingleViewCaption = "X | X"; // on the switch while single
+    static constexpr const char* kSideBySideCaption = "X";     // on the switch while side by side
+
+    /// The start-up routine: lays out the plain calendar of the title's month (today's month
+    /// before the first run), every shift line empty.
+    void Form_Load();
+
+    /// Step buttons "<<", "<", ">", ">>" and the month title.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Label3_Click();
+
+    /// Fills of the single view and of the two sides.
+    void Label5Update();
+    void LeftUpdate();
+    void RightUpdate();
+
+    /// The view switch between one crew and two crews side by side.
+    void Command5_Click();
+
+    /// A click on an element of the day-number array; element 38 is the update notice.
+    void Label2_Click(int index);
+
+    /// Clicks on the single, left and right crew boxes open the chooser for that box.
+    void Label5_Click();
+    void Label8_Click();
+    void Label9_Click();
+
+    /// Shortens the update notice once, 30 s after a newer version was announced.
+    void Timer1_Timer();
+
+    /// The info image opens the about window; the printer image prints the sheet.
+    void Image1_Click();
+    void Image2_Click();
+
+    const SheetModel& sheet() const { return m_sheet; }
+    CrewCode singleCrew() const { return m_singleCrew; }
+    CrewCode leftCrew() const { return m_leftCrew; }
+    CrewCode rightCrew() const { return m_rightCrew; }
+    QString crewBoxText(ChooserTarget target) const;
+
+    // The chooser's view of the window.
+    QPoint windowPosition() const override;
+    const Twips& twips() const override { return m_twips; }
+    bool sideBySideShowing() const override;
+    void setCrew(ChooserTarget target, CrewCode code, const QString& boxText) override;
+    void fillFor(ChooserTarget target) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void layoutControls();
+    void step(MonthStep direction);
+    void runRepaint(const RepaintPlan& plan);
+    void showSheet();
+    void Form_Unload();
+    Label* crewBox(ChooserTarget target) const;
+    CrewCode& crewCode(ChooserTarget target);
+
+    Form1Services m_services;
+    Twips m_twips;
+    SheetModel m_sheet;
+    // The crew codes of the single view and of the two sides; 0 while none is chosen.
+    CrewCode m_singleCrew;
+    CrewCode m_leftCrew;
+    CrewCode m_rightCrew;
+
+    SheetView* m_sheetView = nullptr;
+    // The controls, by the names the handlers use.
+    struct Controls {
+        Label* Label3 = nullptr; // month title
+        QPushButton* Command1 = nullptr;
+        QPushButton* Command2 = nullptr;
+        QPushButton* Command3 = nullptr;
+        QPushButton* Command4 = nullptr;
+        QPushButton* Command5 = nullptr; // view switch
+        Label* Label5 = nullptr;         // single crew box
+        Label* Label8 = nullptr;         // left crew box
+        Label* Label9 = nullptr;         // right crew box
+        Label* Label2_38 = nullptr;      // update notice, element 38 of the day-number array
+        Label* Image1 = nullptr;         // opens the about window
+        Label* Image2 = nullptr;         // prints the sheet
+    } m_ui;
+};
+
+} // namespace kelsing

@@ -1,0 +1,103 @@
+#include "platform/label.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kelsing {
+
+Label::Label(const QString& objectName, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(objectName);
+}
+
+void Label::setText(const QString& text) {
+    if (text == m_text) {
+        return;
+    }
+    m_text = text;
+    setAccessibleName(text);
+    update();
+}
+
+void Label::setTextColor(const QColor& color) {
+    m_textColor = color;
+    update();
+}
+
+void Label::setBackground(const QColor& background) {
+    m_background = background;
+    update();
+}
+
+void Label::setBorder(bool border) {
+    m_border = border;
+    update();
+}
+
+void Label::setAlignment(Qt::Alignment alignment) {
+    m_alignment = alignment;
+    update();
+}
+
+void Label::setWordWrap(bool wrap) {
+    m_wordWrap = wrap;
+    update();
+}
+
+void Label::setUnderline(bool underline) {
+    QFont f = font();
+    f.setUnderline(underline);
+    setFont(f);
+}
+
+void Label::setPixmap(const QPixmap& pixmap) {
+    m_pixmap = pixmap;
+    update();
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = rect();
+    if (m_background.isValid()) {
+        painter.fillRect(area, m_background);
+    }
+    if (m_border) {
+        painter.setPen(Qt::black);
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+    }
+    if (!m_pixmap.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(area, m_pixmap);
+    }
+    if (!m_text.isEmpty()) {
+        // A disabled label is drawn greyed out.
+        painter.setPen(isEnabled() ? m_textColor
+                                   : palette().color(QPalette::Disabled, QPalette::Text));
+        const int inset = m_border ? 2 : 0;
+        painter.drawText(area.adjusted(inset, inset, -inset, -inset),
+                         static_cast<int>(m_alignment) | (m_wordWrap ? Qt::TextWordWrap : 0),
+                         m_text);
+    }
+}
+
+void Label::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton;
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click) {
+        emit clicked();
+    }
+}
+
+void Label::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange) {
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+} // namespace kelsing

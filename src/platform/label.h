@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+namespace kelsing {
+
+/// A label of the designed windows: plain text (never rich text) or a picture, transparent or
+/// opaque, with or without a single-line border, and a click made of a press and a release on it.
+class Label final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Label)
+
+public:
+    explicit Label(const QString& objectName, QWidget* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+
+    QColor textColor() const { return m_textColor; }
+    void setTextColor(const QColor& color);
+
+    /// An opaque label fills its area with `background`; an invalid colour keeps it transparent.
+    void setBackground(const QColor& background);
+    void setBorder(bool border);
+    void setAlignment(Qt::Alignment alignment);
+    void setWordWrap(bool wrap);
+    void setUnderline(bool underline);
+    void setPixmap(const QPixmap& pixmap);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_textColor = Qt::black;
+    QColor m_background;
+    QPixmap m_pixmap;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
+    bool m_border = false;
+    bool m_wordWrap = false;
+    bool m_pressed = false;
+};
+
+} // namespace kelsing

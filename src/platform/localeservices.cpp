@@ -1,0 +1,49 @@
+#include "platform/localeservices.h"
+
+namespace kelsing {
+
+DaySerial LocaleServices::toDaySerial(QDate date) {
+    return kelsing::toDaySerial(std::chrono::year{date.year()} /
+                                std::chrono::month{static_cast<unsigned>(date.month())} /
+                                std::chrono::day{static_cast<unsigned>(date.day())});
+}
+
+DaySerial LocaleServices::today() {
+    return toDaySerial(QDate::currentDate());
+}
+
+QString LocaleServices::formatMonthTitle(MonthYear month, const QLocale& locale) {
+    // The year is always written with four digits (March 0100), so that the title reads back.
+    return locale.standaloneMonthName(month.month, QLocale::LongFormat) + QLatin1Char(' ') +
+           QStringLiteral("%1").arg(month.year, 4, 10, QLatin1Char('0'));
+}
+
+std::optional<MonthYear> LocaleServices::parseMonthTitle(const QString& title,
+                                                         const QLocale& locale) {
+    const qsizetype space = title.lastIndexOf(QLatin1Char(' '));
+    if (space < 0) {
+        return std::nullopt;
+    }
+    const QString name = title.left(space);
+    bool ok = false;
+    const int year = title.mid(space + 1).toInt(&ok);
+    if (!ok || year < kFirstYear || year > kLastYear) {
+        return std::nullopt;
+    }
+    for (int month = 1; month <= 12; ++month) {
+        if (locale.standaloneMonthName(month, QLocale::LongFormat) == name) {
+            return MonthYear{static_cast<Int16>(month), static_cast<Int16>(year)};
+        }
+    }
+    return std::nullopt;
+}
+
+QString LocaleServices::formatNumber(CrewCode code, const QLocale& locale) {
+    return QString::fromStdString(code.text(locale.decimalPoint().toStdString()));
+}
+
+std::optional<double> LocaleServices::parseNumber(const QString& text, const QLocale& locale) {
+    return parseDecimal(text.toStdString(), locale.decimalPoint().toStdString());
+}
+
+} // namespace kelsing

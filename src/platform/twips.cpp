@@ -1,0 +1,37 @@
+#include "platform/twips.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelsing {
+
+int Twips::px(int twips) const {
+    return static_cast<int>(std::lround(twips * m_scale / kTwipsPerPixel));
+}
+
+QPoint Twips::point(int x, int y) const {
+    return {px(x), px(y)};
+}
+
+QSize Twips::size(int width, int height) const {
+    return {px(width), px(height)};
+}
+
+QRect Twips::rect(int left, int top, int width, int height) const {
+    // Both edges are rounded, so rectangles that share an edge in twips share it in pixels.
+    const int x = px(left);
+    const int y = px(top);
+    return {x, y, px(left + width) - x, px(top + height) - y};
+}
+
+QPoint Twips::toTwips(QPoint pixels) const {
+    const double factor = kTwipsPerPixel / m_scale;
+    return {static_cast<int>(std::floor(pixels.x() * factor)),
+            static_cast<int>(std::floor(pixels.y() * factor))};
+}
+
+int Twips::fontPixels(double points) const {
+    return std::max(1, static_cast<int>(std::lround(points * 20.0 * m_scale / kTwipsPerPixel)));
+}
+
+} // namespace kelsing

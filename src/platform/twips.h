@@ -1,0 +1,40 @@
+#pragma once
+
+#include "sheet/sheetlayout.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace kelsing {
+
+/// The one mapping from twips (1/1440 inch) to device-independent pixels: 15 twips per pixel
+/// at scale 1, so that the whole window scales by changing one factor.
+class Twips {
+public:
+    static constexpr double kTwipsPerPixel = 15.0;
+
+    explicit Twips(double scale = 1.0)
+        : m_scale(scale) {}
+
+    double scale() const { return m_scale; }
+
+    /// A length in pixels.
+    int px(int twips) const;
+
+    QPoint point(int x, int y) const;
+    QSize size(int width, int height) const;
+    QRect rect(int left, int top, int width, int height) const;
+    QRect rect(const TwipsRect& r) const { return rect(r.left, r.top, r.width, r.height); }
+
+    /// A pixel position back in twips (for finding what lies under a click).
+    QPoint toTwips(QPoint pixels) const;
+
+    /// The pixel size of a font of `points` (1 point = 20 twips).
+    int fontPixels(double points) const;
+
+private:
+    double m_scale;
+};
+
+} // namespace kelsing

@@ -1,0 +1,141 @@
+#include "sheet/sheetview.h"
+
+#include "platform/fonts.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kelsing {
+
+namespace {
+
+QColor toColor(Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QString toText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A bordered frame in the style of a single-line label border: the pen's line lies inside the
+// rectangle, so neighbours that overlap by one pixel share it.
+void drawFrame(QPainter& painter, const QRect& rect) {
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+}
+
+} // namespace
+
+SheetView::SheetView(const SheetModel& sheet, QWidget* parent)
+    : QWidget(parent)
+    , m_sheet(sheet) {
+    setObjectName(QStringLiteral("SheetView"));
+    setTwips(m_twips);
+}
+
+void SheetView::setTwips(const Twips& twips) {
+    m_twips = twips;
+    setGeometry(m_twips.rect(kArea));
+    m_headFont = kelsing::Fonts::platformFont(kelsing::Fonts::kDefault, m_twips);
+    m_dayFont = kelsing::Fonts::platformFont(kelsing::Fonts::kDayNumber, m_twips, true);
+    m_captionFont = kelsing::Fonts::platformFont(kelsing::Fonts::kCaption, m_twips);
+    m_shiftFont = kelsing::Fonts::platformFont(kelsing::Fonts::kShiftLine, m_twips);
+    m_longShiftFont = kelsing::Fonts::platformFont(kelsing::Fonts::kLongShiftLine, m_twips);
+    // The half lines are only 495 twips wide; the condensed small font keeps most labels whole.
+    m_halfFont = kelsing::Fonts::platformFont(FontChoice{"Small Fonts", 7}, m_twips);
+    update();
+}
+
+const QFont& SheetView::shiftFont(const FontChoice& choice) const {
+    return choice == kelsing::Fonts::kLongShiftLine ? m_longShiftFont : m_shiftFont;
+}
+
+void SheetView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.translate(-pos());
+    paintHeads(painter);
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        paintCell(painter, c);
+    }
+}
+
+void SheetView::paintHeads(QPainter& painter) const {
+    painter.setFont(m_headFont);
+    for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+        const QRect rect = m_twips.rect(SheetLayout::weekdayHead(k));
+        painter.setPen(Qt::black);
+        drawFrame(painter, rect);
+        painter.setPen(toColor(weekdayHeadColour(k)));
+        const auto head = kWeekdayHeads[static_cast<std::size_t>(k)];
+        painter.drawText(rect, Qt::AlignCenter,
+                         QString::fromLatin1(head.data(), static_cast<qsizetype>(head.size())));
+    }
+}
+
+void SheetView::paintCell(QPainter& painter, int c) const {
+    const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
+    const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
+    painter.setPen(Qt::black);
+    drawFrame(painter, frame);
+
+    if (!cell.dayNumber.empty()) {
+        painter.setFont(m_dayFont);
+        painter.setPen(toColor(cell.dayNumberColour));
+        painter.drawText(frame.adjusted(0, 0, -m_twips.px(45), 0), Qt::AlignRight | Qt::AlignTop,
+                         toText(cell.dayNumber));
+    }
+    if (!cell.caption.empty()) {
+        painter.setFont(m_captionFont);
+        painter.setPen(Qt::black);
+        painter.drawText(m_twips.rect(SheetLayout::caption(c)).adjusted(m_twips.px(30), 0, 0, 0),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, toText(cell.caption));
+    }
+    if (!cell.shift.empty()) {
+        painter.setFont(shiftFont(cell.shiftFont));
+        painter.setPen(toColor(cell.shiftColour));
+        painter.drawText(m_twips.rect(SheetLayout::shiftLine(c)), Qt::AlignCenter,
+                         toText(cell.shift));
+    }
+    paintHalf(painter, m_twips.rect(SheetLayout::leftHalf(c)), cell.leftShift,
+              cell.leftShiftColour);
+    paintHalf(painter, m_twips.rect(SheetLayout::rightHalf(c)), cell.rightShift,
+              cell.rightShiftColour);
+}
+
+void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::string& text,
+                          Rgb colour) const {
+    if (text.empty()) {
+        return;
+    }
+    const QString label = toText(text);
+    QFont font = m_halfFont;
+    // A label wider than its half ("Training") is drawn smaller rather than cut off.
+    const int width = QFontMetrics(font).horizontalAdvance(label);
+    if (width > rect.width()) {
+        font.setPixelSize(std::max(6, font.pixelSize() * rect.width() / width));
+    }
+    painter.setFont(font);
+    painter.setPen(toColor(colour));
+    painter.drawText(rect, Qt::AlignCenter, label);
+}
+
+std::optional<int> SheetView::cellUnder(QPoint position) const {
+    const QPoint twips = m_twips.toTwips(position + pos());
+    return SheetLayout::cellAt(twips.x(), twips.y());
+}
+
+void SheetView::mousePressEvent(QMouseEvent* event) {
+    m_pressedCell =
+        event->button() == Qt::LeftButton ? cellUnder(event->position().toPoint()) : std::nullopt;
+}
+
+void SheetView::mouseReleaseEvent(QMouseEvent* event) {
+    // A click is a press and a release on the same cell.
+    const std::optional<int> cell = cellUnder(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && cell && cell == m_pressedCell) {
+        emit cellClicked(*cell);
+    }
+    m_pressedCell.reset();
+}
+
+} // namespace kelsing
