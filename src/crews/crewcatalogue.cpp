@@ -51,12 +51,18 @@ constexpr Employer kEmployers[CrewCatalogue::kEmployerCount] = {
     {"", false, EmployerKind::None, "Not Used", {}, {}},
 };
 
-// Splits off the text before the next '/', or all of it.
-std::string_view takeSegment(std::string_view& path) {
-    const auto slash = path.find('/');
-    const std::string_view segment = path.substr(0, slash);
-    path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
-    return segment;
+// The captions of a path, split at every '/'; a trailing '/' gives a last, empty caption, so
+// "Brenmoor/A Crew/" is not taken for "Brenmoor/A Crew".
+std::vector<std::string_view> splitPath(std::string_view path) {
+    std::vector<std::string_view> segments;
+    for (;;) {
+        const auto slash = path.find('/');
+        segments.push_back(path.substr(0, slash));
+        if (slash == std::string_view::npos) {
+            return segments;
+        }
+        path.remove_prefix(slash + 1);
+    }
 }
 
 template <typename Entry>
@@ -101,31 +107,32 @@ std::string CrewCatalogue::crewBoxText(int slot, std::string_view caption) {
 }
 
 std::optional<CrewChoice> CrewCatalogue::findByPath(std::string_view path) {
-    const std::string_view employerCaption = takeSegment(path);
+    const std::vector<std::string_view> captions = splitPath(path);
     const auto slot =
-        positionOf(std::span<const Employer>(kEmployers), employerCaption, &Employer::listCaption);
-    if (!slot || !kEmployers[*slot].selectable || path.empty()) {
+        positionOf(std::span<const Employer>(kEmployers), captions[0], &Employer::listCaption);
+    if (!slot || !kEmployers[*slot].selectable) {
         return std::nullopt;
     }
     const Employer& e = kEmployers[*slot];
-    const std::string_view second = takeSegment(path);
     if (e.kind == EmployerKind::Flat) {
-        const auto position = positionOf(e.crews, second);
-        if (!position || !path.empty()) {
+        const auto position =
+            captions.size() == 2 ? positionOf(e.crews, captions[1]) : std::nullopt;
+        if (!position) {
             return std::nullopt;
         }
-        return CrewChoice{flatCrewCode(*slot, *position), crewBoxText(*slot, second)};
+        return CrewChoice{flatCrewCode(*slot, *position), crewBoxText(*slot, captions[1])};
     }
-    const auto group = positionOf(e.groups, second);
-    if (!group) {
+    if (captions.size() != 3) {
         return std::nullopt;
     }
-    const std::string_view member = takeSegment(path);
-    const auto memberPosition = positionOf(e.groups[*group].members, member);
-    if (!memberPosition || !path.empty()) {
+    const auto group = positionOf(e.groups, captions[1]);
+    const auto memberPosition =
+        group ? positionOf(e.groups[*group].members, captions[2]) : std::nullopt;
+    if (!memberPosition) {
         return std::nullopt;
     }
-    return CrewChoice{memberCrewCode(*slot, *group, *memberPosition), crewBoxText(*slot, member)};
+    return CrewChoice{memberCrewCode(*slot, *group, *memberPosition),
+                      crewBoxText(*slot, captions[2])};
 }
 
 std::vector<CatalogueChoice> CrewCatalogue::allChoices() {

@@ -1,0 +1,286 @@
+// End-to-end tests of the kelsing-shifts command: the real executable, its output and its exit
+// status.
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(std::string_view arg) {
+    std::string text = "'";
+    for (const char c : arg) {
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return text + "'";
+}
+
+// Runs the command with the given arguments (and environment assignments in front of it).
+Outcome runTool(const std::vector<std::string>& args, const std::string& environment = "") {
+    const std::filesystem::path errPath =
+        std::filesystem::temp_directory_path() /
+        ("kelsing-shifts-test-" + std::to_string(::getpid()) + ".err");
+    std::string command = environment + " " + shellQuoted(KELSING_SHIFTS_EXE);
+    for (const std::string& arg : args) {
+        command += " " + shellQuoted(arg);
+    }
+    command += " 2>" + shellQuoted(errPath.string());
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return outcome;
+    }
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        outcome.out.append(buffer, n);
+    }
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream errFile(errPath);
+    outcome.err.assign(std::istreambuf_iterator<char>(errFile), std::istreambuf_iterator<char>());
+    std::filesystem::remove(errPath);
+    return outcome;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& args) {
+    std::string text;
+    for (const std::string& arg : args) {
+        text += (text.empty() ? "" : " ") + arg;
+    }
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// shift
+
+struct ShiftCase {
+    std::vector<std::string> args;
+    std::string out;
+};
+
+void PrintTo(const ShiftCase& c, std::ostream* os) {
+    for (const std::string& arg : c.args) {
+        *os << arg << " ";
+    }
+}
+
+class ShiftCommandTable : public ::testing::TestWithParam<ShiftCase> {};
+
+TEST_P(ShiftCommandTable, OneLinePerDateInTheOrderGiven) {
+    const ShiftCase& c = GetParam();
+    std::vector<std::string> args = {"shift"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome outcome = runTool(args);
+    EXPECT_EQ(outcome.status, 0) << joined(args) << ": " << outcome.err;
+    EXPECT_EQ(outcome.out, c.out) << joined(args);
+    EXPECT_EQ(outcome.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Crews, ShiftCommandTable,
+    ::testing::Values(
+        ShiftCase{{"--crew", "14", "2007-01-01"}, "2007-01-01\tAO BO CD DN\n"},
+        ShiftCase{{"--crew", "Brenmoor/All Crews", "2007-01-01"}, "2007-01-01\tAO BO CD DN\n"},
+        ShiftCase{{"--crew", "Corvath/401-404/403", "2007-01-01"}, "2007-01-01\tOff\n"},
+        ShiftCase{{"--crew", "80.2", "2007-01-01"}, "2007-01-01\tDays\n"},
+        ShiftCase{{"--crew", "84.9", "2007-01-01"}, "2007-01-01\t6O 7D 8D 9O\n"},
+        ShiftCase{{"--crew", "Tobrin's/All X Crews", "2007-01-01"}, "2007-01-01\tAO BN CO DD\n"},
+        ShiftCase{{"--crew", "Halvex/P (6-9)/P-6", "2007-01-01"}, "2007-01-01\tDays (12)\n"},
+        ShiftCase{{"--crew", "10", "1994-05-09", "1994-05-13", "1994-05-08", "1994-05-09"},
+                  "1994-05-09\tOff\n1994-05-13\tDays\n1994-05-08\tNights\n1994-05-09\tOff\n"},
+        ShiftCase{{"--crew", "12", "0100-01-01", "9999-12-31"},
+                  "0100-01-01\tNights\n9999-12-31\tDays\n"},
+        ShiftCase{{"--code", "73", "--sub", "1", "2007-01-01"}, "2007-01-01\tOff\n"},
+        ShiftCase{{"--sub", "4", "--code", "72", "2007-01-01"}, "2007-01-01\tIO JN KD LO\n"},
+        ShiftCase{{"--code", "73", "--sub", "-4681", "2007-01-01"}, "2007-01-01\tOff\n"},
+        // no label is an empty field, not an error
+        ShiftCase{{"--code", "0", "--sub", "0", "2007-01-01"}, "2007-01-01\t\n"},
+        ShiftCase{{"--code", "70", "--sub", "5", "2007-01-01", "2007-01-02"},
+                  "2007-01-01\t\n2007-01-02\t\n"}));
+
+// ---------------------------------------------------------------------------------------------
+// holidays and crews
+
+TEST(HolidaysCommandTest, Year2007) {
+    const Outcome outcome = runTool({"holidays", "2007"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "2007-01-01\tNew Years Day\n"
+                           "2007-02-19\tFamily Day\n"
+                           "2007-03-11\tDST Starts\n"
+                           "2007-04-06\tGood Friday\n"
+                           "2007-04-08\tEaster Sunday\n"
+                           "2007-05-21\tVictoria Day\n"
+                           "2007-07-01\tCanada Day\n"
+                           "2007-08-06\tHeritage Day\n"
+                           "2007-09-03\tLabour Day\n"
+                           "2007-10-08\tThanks giving Day\n"
+                           "2007-11-04\tDST Ends\n"
+                           "2007-11-11\tRemem- brance Day\n"
+                           "2007-12-25\tXmas Day\n"
+                           "2007-12-26\tBoxing Day\n");
+}
+
+TEST(HolidaysCommandTest, EasterOnTheClockChangeAndTheEndYears) {
+    const Outcome y1999 = runTool({"holidays", "1999"});
+    EXPECT_EQ(y1999.status, 0);
+    EXPECT_EQ(linesOf(y1999.out).size(), 13u);
+    EXPECT_NE(y1999.out.find("1999-04-04\tDST Starts\n"), std::string::npos);
+    EXPECT_EQ(y1999.out.find("Easter Sunday"), std::string::npos);
+    for (const char* year : {"100", "0100", "9999"}) {
+        const Outcome outcome = runTool({"holidays", year});
+        EXPECT_EQ(outcome.status, 0) << year;
+        EXPECT_EQ(linesOf(outcome.out).size(), 14u) << year;
+    }
+}
+
+TEST(CrewsCommandTest, EveryCrewInCatalogueOrderWhateverTheLocale) {
+    const Outcome outcome = runTool({"crews"});
+    ASSERT_EQ(outcome.status, 0);
+    const std::vector<std::string> lines = linesOf(outcome.out);
+    ASSERT_EQ(lines.size(), 70u);
+    EXPECT_EQ(lines[0], "10\tBrenmoor\t\tA Crew");
+    EXPECT_EQ(lines[4], "14\tBrenmoor\t\tAll Crews");
+    EXPECT_EQ(lines[5], "50\tZantor\t\tA Crew");
+    EXPECT_EQ(lines[10], "70\tHalvex\tAA-DD\tAA");
+    EXPECT_EQ(lines[11], "70.1\tHalvex\tAA-DD\tBB");
+    EXPECT_EQ(lines[36], "80\tCorvath\t1-4\t1");
+    EXPECT_EQ(lines[59], "84.9\tCorvath\t501-509\tAll 506-509");
+    EXPECT_EQ(lines[69], "99\tTobrin's\t\tAll X Crews");
+    for (const std::string& line : lines) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 3) << line;
+        EXPECT_EQ(line.find(','), std::string::npos) << line;
+        EXPECT_EQ(line.find('\r'), std::string::npos) << line;
+    }
+    for (const char* locale :
+         {"LC_ALL=de_DE.UTF-8", "LC_ALL=fr_FR.UTF-8 LC_NUMERIC=fr_FR.UTF-8", "LANG=de_DE.UTF-8"}) {
+        const Outcome localised = runTool({"crews"}, locale);
+        EXPECT_EQ(localised.status, 0) << locale;
+        EXPECT_EQ(localised.out, outcome.out) << locale;
+    }
+}
+
+TEST(CrewsCommandTest, EveryListedCrewIsAcceptedByCodeAndByPath) {
+    const std::vector<std::string> lines = linesOf(runTool({"crews"}).out);
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& line : lines) {
+        std::vector<std::string> fields;
+        std::istringstream in(line);
+        for (std::string field; std::getline(in, field, '\t');) {
+            fields.push_back(field);
+        }
+        ASSERT_EQ(fields.size(), 4u) << line;
+        const std::string path =
+            fields[1] + "/" + (fields[2].empty() ? "" : fields[2] + "/") + fields[3];
+        const Outcome byCode = runTool({"shift", "--crew", fields[0], "2007-01-01"});
+        const Outcome byPath = runTool({"shift", "--crew", path, "2007-01-01"});
+        EXPECT_EQ(byCode.status, 0) << line;
+        EXPECT_EQ(byPath.status, 0) << path;
+        EXPECT_EQ(byCode.out, byPath.out) << line;
+        EXPECT_GT(byCode.out.size(), std::string("2007-01-01\t\n").size()) << line;
+    }
+}
+
+TEST(HelpTest, UsageOnStandardOutput) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"},
+                                                 {"shift", "--help"},
+                                                 {"holidays", "--help"},
+                                                 {"crews", "--help"}}) {
+        const Outcome outcome = runTool(args);
+        EXPECT_EQ(outcome.status, 0) << joined(args);
+        EXPECT_EQ(outcome.out.rfind("Usage:", 0), 0u) << joined(args);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bad input and engine errors: a one-line message naming the argument, and no output at all.
+
+struct FailureCase {
+    std::vector<std::string> args;
+    int status;
+    std::string named; // what the message must name
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    for (const std::string& arg : c.args) {
+        *os << arg << " ";
+    }
+}
+
+class FailureTable : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailureTable, ExitStatusAndMessage) {
+    const FailureCase& c = GetParam();
+    const Outcome outcome = runTool(c.args);
+    EXPECT_EQ(outcome.status, c.status) << joined(c.args);
+    EXPECT_EQ(outcome.out, "") << joined(c.args);
+    EXPECT_NE(outcome.err.find(c.named), std::string::npos) << outcome.err;
+    ASSERT_FALSE(outcome.err.empty());
+    EXPECT_EQ(outcome.err.back(), '\n');
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, FailureTable,
+    ::testing::Values(
+        FailureCase{{"frobnicate"}, 2, "frobnicate"},
+        FailureCase{{"--frobnicate"}, 2, "--frobnicate"},
+        FailureCase{{"shift", "--colour", "red", "2007-01-01"}, 2, "--colour"},
+        FailureCase{{"shift", "--crew", "10", "2007-02-30"}, 2, "2007-02-30"},
+        FailureCase{{"shift", "--crew", "10", "2007-01-01", "2007-02-30"}, 2, "2007-02-30"},
+        FailureCase{{"shift", "--crew", "10", "2007-1-01"}, 2, "2007-1-01"},
+        FailureCase{{"shift", "--crew", "10", "0099-12-31"}, 2, "0099-12-31"},
+        FailureCase{{"shift", "--crew", "10", "10000-01-01"}, 2, "10000-01-01"},
+        FailureCase{{"holidays", "0099"}, 2, "0099"},
+        FailureCase{{"holidays", "10000"}, 2, "10000"},
+        FailureCase{{"holidays", "20o7"}, 2, "20o7"},
+        FailureCase{{"shift", "--code", "40000", "--sub", "0", "2007-01-01"}, 2, "40000"},
+        FailureCase{{"shift", "--code", "10", "--sub", "1.5", "2007-01-01"}, 2, "1.5"},
+        FailureCase{{"shift", "--crew", "Tarsk/A Crew", "2007-01-01"}, 2, "Tarsk/A Crew"},
+        FailureCase{{"shift", "--crew", "80.0", "2007-01-01"}, 2, "80.0"},
+        FailureCase{{"shift", "--crew", "15", "2007-01-01"}, 2, "15"},
+        FailureCase{{"shift", "--crew", "Corvath/401-404", "2007-01-01"}, 2, "Corvath/401-404"},
+        FailureCase{{"shift", "--crew", "Brenmoor/A Crew/", "2007-01-01"}, 2, "Brenmoor/A Crew/"},
+        FailureCase{{"shift", "--crew"}, 2, "--crew"}, FailureCase{{"crews", "extra"}, 2, "extra"},
+        FailureCase{{"shift", "--crew", "14"}, 2, "DATE"},
+        FailureCase{{"shift", "--code", "10", "2007-01-01"}, 2, "--sub"},
+        FailureCase{
+            {"shift", "--crew", "10", "--code", "10", "--sub", "0", "2007-01-01"}, 2, "--crew"},
+        // the engine's offset overflow, after a date that would have worked
+        FailureCase{{"shift", "--code", "73", "--sub", "5000", "2007-01-01"}, 1, "overflow"},
+        FailureCase{{"shift", "--code", "75", "--sub", "-2341", "2007-01-01"}, 1, "overflow"}));
+
+TEST(FailureTest, NoArgumentsIsBadInput) {
+    const Outcome outcome = runTool({});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("Usage:"), std::string::npos);
+}
+
+} // namespace
