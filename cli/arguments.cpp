@@ -47,6 +47,19 @@ std::optional<DaySerial> parseIsoDate(std::string_view text) {
     return toDaySerial(date);
 }
 
+std::optional<MonthYear> parseYearMonth(std::string_view text) {
+    if (text.size() != 7 || text[4] != '-' || !allDigits(text.substr(0, 4)) ||
+        !allDigits(text.substr(5, 2))) {
+        return std::nullopt;
+    }
+    const auto year = parseYear(text.substr(0, 4));
+    const int month = digitsValue(text.substr(5, 2));
+    if (!year || month < 1 || month > 12) {
+        return std::nullopt;
+    }
+    return MonthYear{static_cast<Int16>(month), *year};
+}
+
 std::optional<Int16> parseYear(std::string_view text) {
     if (!allDigits(text) || text.size() > 4) {
         return std::nullopt;

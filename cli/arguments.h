@@ -3,6 +3,7 @@
 #include "base/int16.h"
 #include "calendar/dayserial.h"
 #include "crews/crewcatalogue.h"
+#include "sheet/sheetmodel.h"
 
 #include <optional>
 #include <string_view>
@@ -21,6 +22,9 @@ std::optional<Int16> parseInt16(std::string_view text);
 /// A crew as the chooser hands it out: a crew code (14, 80.2) or a path of exact captions
 /// ("Brenmoor/All Crews", "Corvath/401-404/403").
 std::optional<CrewChoice> parseCrew(std::string_view text);
+
+/// A month YYYY-MM with a four-digit year 0100..9999.
+std::optional<MonthYear> parseYearMonth(std::string_view text);
 
 /// The ISO text of a day serial.
 std::string isoDate(DaySerial date);

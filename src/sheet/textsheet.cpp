@@ -1,0 +1,253 @@
+#include "sheet/textsheet.h"
+
+#include "calendar/datehelpers.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace kelsing {
+
+namespace {
+
+constexpr std::size_t kCellWidth = 10;
+constexpr std::size_t kSheetWidth = 1 + SheetModel::kColumnCount * (kCellWidth + 1);
+
+struct Segment {
+    std::string text;
+    Rgb colour = Colours::kBlack;
+    bool bold = false;
+};
+
+// A line of a cell: segments written one after the other, padded to the cell's width.
+using CellLine = std::vector<Segment>;
+
+std::string paint(const Segment& segment, bool colour) {
+    // Black is left to the terminal's own text colour, which may be light on a dark background.
+    if (!colour || (segment.colour == Colours::kBlack && !segment.bold)) {
+        return segment.text;
+    }
+    std::string out = "\x1b[";
+    if (segment.bold) {
+        out += "1";
+    }
+    if (segment.colour != Colours::kBlack) {
+        out += segment.bold ? ";" : "";
+        out += "38;2;" + std::to_string(segment.colour.red) + ';' +
+               std::to_string(segment.colour.green) + ';' + std::to_string(segment.colour.blue);
+    }
+    return out + 'm' + segment.text + "\x1b[0m";
+}
+
+std::size_t visibleWidth(const CellLine& line) {
+    std::size_t width = 0;
+    for (const Segment& segment : line) {
+        width += segment.text.size();
+    }
+    return width;
+}
+
+// Greedy word wrap at spaces; a word longer than the width is cut.
+std::vector<std::string> wrap(std::string_view text, std::size_t width) {
+    std::vector<std::string> lines;
+    std::string current;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view word = text.substr(start, end - start);
+        start = end + 1;
+        while (word.size() > width) {
+            if (!current.empty()) {
+                lines.push_back(std::move(current));
+                current.clear();
+            }
+            lines.emplace_back(word.substr(0, width));
+            word.remove_prefix(width);
+        }
+        if (word.empty()) {
+            continue;
+        }
+        if (!current.empty() && current.size() + 1 + word.size() > width) {
+            lines.push_back(std::move(current));
+            current.clear();
+        }
+        current += current.empty() ? "" : " ";
+        current += word;
+    }
+    if (!current.empty()) {
+        lines.push_back(std::move(current));
+    }
+    return lines;
+}
+
+std::string padded(const CellLine& line, std::size_t width, bool colour, bool alignRight) {
+    std::string out;
+    const std::size_t gap = width - std::min(width, visibleWidth(line));
+    if (alignRight) {
+        out.append(gap, ' ');
+    }
+    for (const Segment& segment : line) {
+        out += paint(segment, colour);
+    }
+    if (!alignRight) {
+        out.append(gap, ' ');
+    }
+    return out;
+}
+
+std::string centred(std::string_view text, std::size_t width) {
+    const std::size_t left = (width - std::min(width, text.size())) / 2;
+    std::string out(left, ' ');
+    out += text;
+    out.append(width - std::min(width, out.size()), ' ');
+    return out;
+}
+
+std::vector<CellLine> shiftLines(const DayCell& cell, bool sideBySide) {
+    std::vector<CellLine> lines;
+    if (!sideBySide) {
+        for (std::string& text : wrap(cell.shift, kCellWidth)) {
+            lines.push_back({{std::move(text), cell.shiftColour}});
+        }
+        return lines;
+    }
+    const Segment left{cell.leftShift, cell.leftShiftColour};
+    const Segment right{cell.rightShift, cell.rightShiftColour};
+    if (left.text.empty() && right.text.empty()) {
+        return lines;
+    }
+    if (left.text.size() + 1 + right.text.size() <= kCellWidth) {
+        const std::size_t gap = kCellWidth - left.text.size() - right.text.size();
+        lines.push_back({left, {std::string(gap, ' ')}, right});
+    } else {
+        lines.push_back({left});
+        lines.push_back(
+            {{std::string(kCellWidth - std::min(kCellWidth, right.text.size()), ' ')}, right});
+    }
+    return lines;
+}
+
+// The lines of one cell, top to bottom: day number, caption, and the shift at the bottom.
+struct CellText {
+    CellLine number;
+    std::vector<CellLine> caption;
+    std::vector<CellLine> shift;
+};
+
+CellText cellText(const DayCell& cell, bool sideBySide) {
+    CellText text;
+    if (!cell.dayNumber.empty()) {
+        text.number = {
+            {cell.dayNumber, cell.dayNumberColour, cell.dayNumberColour != Colours::kBlack}};
+    }
+    for (std::string& line : wrap(cell.caption, kCellWidth)) {
+        text.caption.push_back({{std::move(line)}});
+    }
+    text.shift = shiftLines(cell, sideBySide);
+    return text;
+}
+
+std::string border() {
+    std::string line = "+";
+    for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+        line.append(kCellWidth, '-');
+        line += '+';
+    }
+    return line + '\n';
+}
+
+std::string dateText(const SheetModel& sheet, int day) {
+    const auto ymd =
+        toYearMonthDay(DateFromParts(sheet.ShownYear, sheet.ShownMonth, static_cast<Int16>(day)));
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return buffer;
+}
+
+} // namespace
+
+std::string_view englishMonthName(int month) {
+    static constexpr std::array<std::string_view, 12> kNames = {
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    return kNames.at(static_cast<std::size_t>(month - 1));
+}
+
+std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& options) {
+    std::string out;
+    char year[8];
+    std::snprintf(year, sizeof year, "%04d", sheet.ShownYear);
+    out += centred(std::string(englishMonthName(sheet.ShownMonth)) + ' ' + year, kSheetWidth);
+    out += '\n' + border() + '|';
+    for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+        const Segment head{centred(kWeekdayHeads[static_cast<std::size_t>(k)], kCellWidth),
+                           weekdayHeadColour(k)};
+        out += paint(head, options.colour) + '|';
+    }
+    out += '\n' + border();
+    for (int row = 0; row * SheetModel::kColumnCount < SheetModel::kCellCount; ++row) {
+        std::vector<CellText> cells;
+        std::size_t middle = 0;
+        std::size_t bottom = 0;
+        bool anyDay = false;
+        for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+            const int c = row * SheetModel::kColumnCount + k;
+            cells.push_back(
+                c < SheetModel::kCellCount
+                    ? cellText(sheet.cells[static_cast<std::size_t>(c)], options.sideBySide)
+                    : CellText{});
+            anyDay = anyDay || !cells.back().number.empty();
+            middle = std::max(middle, cells.back().caption.size());
+            bottom = std::max(bottom, cells.back().shift.size());
+        }
+        if (!anyDay) {
+            continue;
+        }
+        const std::size_t height = 1 + middle + bottom;
+        for (std::size_t line = 0; line < height; ++line) {
+            out += '|';
+            for (const CellText& cell : cells) {
+                CellLine text;
+                bool right = false;
+                if (line == 0) {
+                    text = cell.number;
+                    right = true;
+                } else if (line - 1 < cell.caption.size()) {
+                    text = cell.caption[line - 1];
+                } else if (line >= height - cell.shift.size()) {
+                    text = cell.shift[line - (height - cell.shift.size())];
+                }
+                out += padded(text, kCellWidth, options.colour, right) + '|';
+            }
+            out += '\n';
+        }
+        out += border();
+    }
+    return out;
+}
+
+std::string renderMonthLines(const SheetModel& sheet, const TextSheetOptions& options) {
+    std::string out;
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        const DayCell& cell = sheet.cells[static_cast<std::size_t>(c)];
+        if (cell.dayNumber.empty()) {
+            continue;
+        }
+        out += dateText(sheet, std::stoi(cell.dayNumber)) + '\t';
+        out += kWeekdayHeads[static_cast<std::size_t>(c % SheetModel::kColumnCount)];
+        out += '\t' + cell.caption + '\t';
+        if (options.sideBySide) {
+            out += cell.leftShift + '\t' + cell.rightShift;
+        } else {
+            out += cell.shift;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+} // namespace kelsing
