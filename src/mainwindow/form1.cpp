@@ -2,6 +2,7 @@
 
 #include "base/version.h"
 #include "crews/crewcaptiontable.h"
+#include "crews/form2.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
@@ -69,7 +70,10 @@ Form1::Form1(Form1Services services, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The chooser writes into this window, so it must not outlive it.
+    delete m_chooser;
+}
 
 void Form1::buildControls() {
     m_sheetView = new SheetView(m_sheet, this);
@@ -170,7 +174,9 @@ bool Form1::sideBySideShowing() const {
     return m_ui.Command5->text() == QLatin1String(kSideBySideCaption);
 }
 
-QPoint Form1::windowPosition() const { return frameGeometry().topLeft(); }
+QPoint Form1::windowPosition() const {
+    return frameGeometry().topLeft();
+}
 
 Label* Form1::crewBox(ChooserTarget target) const {
     switch (target) {
@@ -196,7 +202,9 @@ CrewCode& Form1::crewCode(ChooserTarget target) {
     return m_rightCrew;
 }
 
-QString Form1::crewBoxText(ChooserTarget target) const { return crewBox(target)->text(); }
+QString Form1::crewBoxText(ChooserTarget target) const {
+    return crewBox(target)->text();
+}
 
 void Form1::setCrew(ChooserTarget target, CrewCode code, const QString& boxText) {
     crewCode(target) = code;
@@ -322,13 +330,24 @@ void Form1::Label2_Click(int index) {
     Q_UNUSED(index);
 }
 
+void Form1::openChooser(ChooserTarget target) {
+    // The press on the crew box has normally closed an open chooser already.
+    if (m_chooser) {
+        m_chooser->close();
+    }
+    m_chooser = Form2::open(*this, target);
+}
+
 void Form1::Label5_Click() {
+    openChooser(ChooserTarget::Single);
 }
 
 void Form1::Label8_Click() {
+    openChooser(ChooserTarget::Left);
 }
 
 void Form1::Label9_Click() {
+    openChooser(ChooserTarget::Right);
 }
 
 void Form1::Timer1_Timer() {

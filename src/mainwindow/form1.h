@@ -18,6 +18,7 @@ class QTimer;
 
 namespace kelsing {
 
+class Form2;
 class Label;
 class SheetView;
 
@@ -107,6 +108,7 @@ private:
     void Form_Unload();
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);
+    void openChooser(ChooserTarget target);
 
     Form1Services m_services;
     Twips m_twips;
@@ -117,6 +119,8 @@ private:
     CrewCode m_rightCrew;
 
     SheetView* m_sheetView = nullptr;
+    // The open crew chooser, if any; it deletes itself when it closes.
+    QPointer<Form2> m_chooser;
     // The controls, by the names the handlers use.
     struct Controls {
         Label* Label3 = nullptr; // month title

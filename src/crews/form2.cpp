@@ -1,0 +1,387 @@
+#include "crews/form2.h"
+
+#include "crews/crewcatalogue.h"
+#include "platform/fonts.h"
+#include "platform/label.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace kelsing {
+
+namespace {
+
+const QColor kBackground(192, 192, 255);
+const QColor kGreyedText(128, 128, 128);
+// The space kept free of lines after a caption.
+constexpr int kCaptionGapPixels = 2;
+// The narrowest a caption is condensed to fit its entry, in percent of the normal width.
+constexpr int kNarrowestStretch = 75;
+
+// Columns in twips of the client area; entry i of a column sits at top 120 + 240 i.
+constexpr int kEmployerLeft = 0;
+constexpr int kEmployerWidth = 1095;
+constexpr int kCrewLeft = 1440;
+constexpr int kCrewWidth = 1092;
+constexpr int kMemberLeft = 2640;
+constexpr int kMemberWidth = 855;
+constexpr int kEntryTop = 120;
+constexpr int kEntryPitch = 240;
+constexpr int kEntryHeight = 255;
+
+// The tree: horizontal lines run through the middle of entry i, at y = 240 + 240 i.
+constexpr int kLineTop = 240;
+constexpr int kCrewTrunkX = 1200;
+constexpr int kCrewStubEnd = 1320;
+constexpr int kMemberTrunkX = 2400;
+constexpr int kMemberStubEnd = 2520;
+constexpr int kCrewTrunkStart = 1200;   // the crew trunk's end before an employer sets it
+constexpr int kMemberTrunkStart = 1680; // the member trunk's end before a group sets it
+
+// Where each employer stub starts: just after the employer's caption.
+constexpr std::array<int, Form2::kEmployerEntries> kEmployerStubStart = {
+    600, 600, 600, 600, 600, 1080, 600, 840, 840, 960, 840};
+
+// Where the crew trunk ends for each employer; slots without crews are never chosen.
+constexpr std::array<int, Form2::kEmployerEntries> kCrewTrunkEnd = {
+    1200, 1200, 1200, 1200, 1200, 1200, 1680, 1920, 2160, 1200, 1200};
+
+// Where the member trunk ends for each crew group of the two grouped employers.
+constexpr int kHalvexSlot = 6;
+constexpr int kCorvathSlot = 7;
+constexpr std::array<int, 7> kHalvexMemberTrunkEnd = {1200, 1440, 1200, 960, 1200, 1440, 1680};
+constexpr std::array<int, 5> kCorvathMemberTrunkEnd = {1200, 480, 720, 1200, 2400};
+
+// The crew entry whose greying depends on the view: an all-crews entry on a flat list.
+constexpr int kViewDependentEntry = 4;
+// The last crew entry, an all-crews entry of the longest list; greyed only at opening.
+constexpr int kLastEntry = 9;
+
+constexpr int lineY(int i) {
+    return kLineTop + kEntryPitch * i;
+}
+
+int memberTrunkEnd(int slot, int group) {
+    const auto at = [group](const auto& ends) {
+        return group >= 0 && group < static_cast<int>(ends.size())
+                   ? ends[static_cast<std::size_t>(group)]
+                   : kMemberTrunkStart;
+    };
+    if (slot == kHalvexSlot) {
+        return at(kHalvexMemberTrunkEnd);
+    }
+    if (slot == kCorvathSlot) {
+        return at(kCorvathMemberTrunkEnd);
+    }
+    return kMemberTrunkStart;
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString Form2::targetCaption(ChooserTarget target) {
+    switch (target) {
+    case ChooserTarget::Single:
+        return QStringLiteral("Choose Crew");
+    case ChooserTarget::Left:
+        return QStringLiteral("Choose Left Side Crew");
+    case ChooserTarget::Right:
+        break;
+    }
+    return QStringLiteral("Choose Right Side Crew");
+}
+
+Form2::Form2(ChooserHost& host)
+    : QWidget(nullptr)
+    , m_host(host)
+    , m_twips(host.twips())
+    , m_font(Fonts::platformFont(Fonts::kDefault, m_twips))
+    , m_boldFont(Fonts::platformFont(Fonts::kDefault, m_twips, true)) {
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The platform's own greyed text is too faint on the window's light background.
+    QPalette greyed = palette();
+    greyed.setColor(QPalette::Disabled, QPalette::Text, kGreyedText);
+    greyed.setColor(QPalette::Disabled, QPalette::WindowText, kGreyedText);
+    setPalette(greyed);
+
+    for (int slot = 0; slot < kEmployerEntries; ++slot) {
+        const Employer& employer = CrewCatalogue::employer(slot);
+        Label* entry =
+            makeEntry(QStringLiteral("Label1_%1").arg(slot), kEmployerLeft, kEmployerWidth, slot);
+        setCaption(entry, toQString(employer.listCaption));
+        entry->setEnabled(employer.selectable);
+        connect(entry, &Label::clicked, this, [this, slot] { Label1_Click(slot); });
+        m_employers[static_cast<std::size_t>(slot)] = entry;
+        m_lines.Line2[static_cast<std::size_t>(slot)] = {
+            false,
+            {kEmployerStubStart[static_cast<std::size_t>(slot)], lineY(slot)},
+            {kCrewTrunkX, lineY(slot)}};
+    }
+    for (int i = 0; i < kListEntries; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        m_crews[at] = makeEntry(QStringLiteral("Label2_%1").arg(i), kCrewLeft, kCrewWidth, i);
+        m_members[at] = makeEntry(QStringLiteral("Label4_%1").arg(i), kMemberLeft, kMemberWidth, i);
+        m_crews[at]->hide();
+        m_members[at]->hide();
+        connect(m_crews[at], &Label::clicked, this, [this, i] { Label2_Click(i); });
+        connect(m_members[at], &Label::clicked, this, [this, i] { Label4_Click(i); });
+        m_lines.Line8[at] = {false, {kCrewTrunkX, lineY(i)}, {kCrewStubEnd, lineY(i)}};
+        // The first two crew-list captions are short, so their stubs can start further left.
+        m_lines.Line4[at] = {false, {i < 2 ? 2160 : 2280, lineY(i)}, {kMemberTrunkX, lineY(i)}};
+        m_lines.Line5[at] = {false, {kMemberTrunkX, lineY(i)}, {kMemberStubEnd, lineY(i)}};
+    }
+    m_lines.Line1 = {false, {kCrewTrunkX, kLineTop}, {kCrewTrunkX, kCrewTrunkStart}};
+    m_lines.Line3 = {false, {kMemberTrunkX, kLineTop}, {kMemberTrunkX, kMemberTrunkStart}};
+
+    m_outerWidth = kTwoColumnWidth;
+    applyWidth();
+    move(host.windowPosition() + m_twips.point(kTwoColumnLeft, kTop));
+
+    // Any press outside the chooser, in any window of the program, closes it.
+    qApp->installEventFilter(this);
+}
+
+Form2::~Form2() {
+    qApp->removeEventFilter(this);
+}
+
+Form2* Form2::open(ChooserHost& host, ChooserTarget target) {
+    auto* chooser = new Form2(host);
+    chooser->setWindowTitle(targetCaption(target));
+    // The side-by-side sheets have no room for the all-crews lines of these two entries.
+    const bool single = chooser->windowTitle() == targetCaption(ChooserTarget::Single);
+    chooser->m_crews[kViewDependentEntry]->setEnabled(single);
+    chooser->m_crews[kLastEntry]->setEnabled(single);
+    chooser->show();
+    chooser->activateWindow();
+    return chooser;
+}
+
+Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
+    auto* entry = new Label(name, this);
+    entry->setFont(m_font);
+    entry->setGeometry(m_twips.rect(left, kEntryTop + kEntryPitch * index, width, kEntryHeight));
+    return entry;
+}
+
+void Form2::place(int leftOffset, int outerWidth) {
+    m_outerWidth = outerWidth;
+    applyWidth();
+    move(m_host.windowPosition().x() + m_twips.px(leftOffset), pos().y());
+}
+
+void Form2::applyWidth() {
+    // The widths are outer widths; the frame counts once the platform reports it.
+    const int frame = frameGeometry().width() - geometry().width();
+    setFixedSize(m_twips.px(m_outerWidth) - frame, m_twips.px(kClientHeight));
+}
+
+void Form2::setBold(Label* entry, bool bold) {
+    // The captions were fitted to the designed font; a wider substitute is condensed to fit.
+    QFont font = bold ? m_boldFont : m_font;
+    const int width = QFontMetrics(font).horizontalAdvance(entry->text());
+    if (width > entry->width()) {
+        // Glyph widths round to whole pixels, so the first estimate may still be too wide.
+        int stretch = 100 * entry->width() / width;
+        do {
+            font.setStretch(std::max(kNarrowestStretch, stretch--));
+        } while (stretch >= kNarrowestStretch &&
+                 QFontMetrics(font).horizontalAdvance(entry->text()) > entry->width());
+    }
+    entry->setFont(font);
+}
+
+void Form2::setCaption(Label* entry, const QString& caption) {
+    entry->setText(caption);
+    setBold(entry, entry->font().bold());
+}
+
+void Form2::Label1_Click(int slot) {
+    m_chosenSlot = slot;
+    for (int i = 0; i < kEmployerEntries; ++i) {
+        setBold(m_employers[static_cast<std::size_t>(i)], false);
+        m_lines.Line2[static_cast<std::size_t>(i)].visible = false;
+    }
+    for (int i = 0; i < kListEntries; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        m_crews[at]->hide();
+        setBold(m_crews[at], false);
+        m_lines.Line8[at].visible = false;
+        m_lines.Line4[at].visible = false;
+        m_lines.Line5[at].visible = false;
+    }
+    // The member entries lie outside the narrowed window, but the member trunk would sit on
+    // its right edge when the platform draws no frame.
+    m_lines.Line3.visible = false;
+    m_lines.Line1.to.setY(kCrewTrunkStart);
+    place(kTwoColumnLeft, kTwoColumnWidth);
+
+    setBold(m_employers[static_cast<std::size_t>(slot)], true);
+    m_lines.Line1.visible = true;
+    m_lines.Line2[static_cast<std::size_t>(slot)].visible = true;
+
+    const Employer& employer = CrewCatalogue::employer(slot);
+    Label* viewDependent = m_crews[kViewDependentEntry];
+    if (employer.kind == EmployerKind::Flat &&
+        employer.crews.size() > static_cast<std::size_t>(kViewDependentEntry) &&
+        employer.crews[kViewDependentEntry].allCrews) {
+        if (m_host.sideBySideShowing()) {
+            viewDependent->setEnabled(false);
+        }
+    } else {
+        viewDependent->setEnabled(true);
+    }
+    const int count = CrewCatalogue::crewListSize(employer);
+    for (int i = 0; i < count && i < kListEntries; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const std::string_view caption = employer.kind == EmployerKind::Grouped
+                                             ? employer.groups[at].caption
+                                             : employer.crews[at].caption;
+        setCaption(m_crews[at], toQString(caption));
+        m_crews[at]->show();
+        m_lines.Line8[at].visible = true;
+    }
+    m_lines.Line1.to.setY(kCrewTrunkEnd[static_cast<std::size_t>(slot)]);
+    update();
+}
+
+void Form2::Label2_Click(int position) {
+    const CrewCode code = CrewCatalogue::flatCrewCode(m_chosenSlot, position);
+    m_chosenGroup = position;
+    for (int i = 0; i < kListEntries; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        setBold(m_crews[at], false);
+        m_members[at]->hide();
+        m_members[at]->setEnabled(true);
+        m_lines.Line4[at].visible = false;
+        m_lines.Line5[at].visible = false;
+    }
+    m_lines.Line3.visible = false;
+
+    const Employer& employer = CrewCatalogue::employer(m_chosenSlot);
+    if (employer.kind != EmployerKind::Grouped) {
+        handBack(code, m_crews[static_cast<std::size_t>(position)]->text());
+        return;
+    }
+    setBold(m_crews[static_cast<std::size_t>(position)], true);
+    m_lines.Line3.visible = true;
+    m_lines.Line3.to.setY(kMemberTrunkStart);
+    m_lines.Line4[static_cast<std::size_t>(position)].visible = true;
+    place(kThreeColumnLeft, kThreeColumnWidth);
+
+    const CrewGroup& group = employer.groups[static_cast<std::size_t>(position)];
+    if (m_host.sideBySideShowing()) {
+        for (std::size_t m = 0; m < group.members.size() && m < kListEntries; ++m) {
+            if (group.members[m].allCrews) {
+                m_members[m]->setEnabled(false);
+            }
+        }
+    }
+    for (std::size_t m = 0; m < group.members.size() && m < kListEntries; ++m) {
+        m_lines.Line5[m].visible = true;
+        setCaption(m_members[m], toQString(group.members[m].caption));
+        m_members[m]->show();
+    }
+    m_lines.Line3.to.setY(memberTrunkEnd(m_chosenSlot, position));
+    update();
+}
+
+void Form2::Label4_Click(int member) {
+    handBack(CrewCatalogue::memberCrewCode(m_chosenSlot, m_chosenGroup, member),
+             m_members[static_cast<std::size_t>(member)]->text());
+}
+
+void Form2::handBack(CrewCode code, const QString& caption) {
+    const QString boxText =
+        QString::fromStdString(CrewCatalogue::crewBoxText(m_chosenSlot, caption.toStdString()));
+    // The caption names the target; each of the three is tested in turn.
+    for (const ChooserTarget target :
+         {ChooserTarget::Single, ChooserTarget::Left, ChooserTarget::Right}) {
+        if (windowTitle() == targetCaption(target)) {
+            m_host.setCrew(target, code, boxText);
+            m_host.fillFor(target);
+        }
+    }
+    close();
+}
+
+bool Form2::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        m_wasActive = true;
+        applyWidth();
+    } else if (event->type() == QEvent::WindowDeactivate && m_wasActive && !m_closing) {
+        // The user turned to another window or another application.
+        close();
+    }
+    return QWidget::event(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                       type == QEvent::NonClientAreaMouseButtonPress;
+    if (press && !m_closing && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() != this) {
+        close();
+    }
+    // The press still reaches its target, so a crew box click opens a fresh chooser.
+    return false;
+}
+
+void Form2::showEvent(QShowEvent* event) {
+    applyWidth();
+    QWidget::showEvent(event);
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    qApp->removeEventFilter(this);
+    event->accept();
+}
+
+void Form2::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+    // A line never runs through a caption, which may be wider than the designed font made it.
+    QRegion lineArea(rect());
+    const auto keepClear = [&lineArea](const auto& column) {
+        for (const Label* entry : column) {
+            if (!entry->isHidden() && !entry->text().isEmpty()) {
+                const int width = QFontMetrics(entry->font()).horizontalAdvance(entry->text());
+                lineArea -=
+                    QRect(entry->x(), entry->y(), width + kCaptionGapPixels, entry->height());
+            }
+        }
+    };
+    keepClear(m_employers);
+    keepClear(m_crews);
+    keepClear(m_members);
+    painter.setClipRegion(lineArea);
+    painter.setPen(QPen(Qt::black, 0));
+    const auto draw = [&](const ConnectorLine& line) {
+        if (line.visible) {
+            painter.drawLine(m_twips.point(line.from.x(), line.from.y()),
+                             m_twips.point(line.to.x(), line.to.y()));
+        }
+    };
+    for (const ConnectorLine& line : m_lines.Line2) {
+        draw(line);
+    }
+    draw(m_lines.Line1);
+    for (std::size_t i = 0; i < kListEntries; ++i) {
+        draw(m_lines.Line8[i]);
+        draw(m_lines.Line4[i]);
+        draw(m_lines.Line5[i]);
+    }
+    draw(m_lines.Line3);
+}
+
+} // namespace kelsing
