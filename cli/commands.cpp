@@ -202,6 +202,12 @@ CommandOutput runMonth(const Arguments& args, const Terminal& terminal) {
     if (single && sideBySide) {
         throw UsageError{"give either --crew or --left/--right, not both"};
     }
+    // As in the window's chooser, the all-crews entries have no side-by-side layout.
+    for (const auto& side : {left, right}) {
+        if (side && side->allCrews) {
+            badArgument("an all-crews entry cannot be shown side by side", crewName(*side));
+        }
+    }
     SheetModel sheet;
     sheet.title = *month;
     const DaySerial today = localToday();

@@ -7,7 +7,7 @@ BUILD_DIR="$ROOT/build"
 # What a fresh Debian 12 machine lacks to build, test and run the program.
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core
 )

@@ -120,7 +120,8 @@ std::optional<CrewChoice> CrewCatalogue::findByPath(std::string_view path) {
         if (!position) {
             return std::nullopt;
         }
-        return CrewChoice{flatCrewCode(*slot, *position), crewBoxText(*slot, captions[1])};
+        return CrewChoice{flatCrewCode(*slot, *position), crewBoxText(*slot, captions[1]),
+                          e.crews[static_cast<std::size_t>(*position)].allCrews};
     }
     if (captions.size() != 3) {
         return std::nullopt;
@@ -132,7 +133,10 @@ std::optional<CrewChoice> CrewCatalogue::findByPath(std::string_view path) {
         return std::nullopt;
     }
     return CrewChoice{memberCrewCode(*slot, *group, *memberPosition),
-                      crewBoxText(*slot, captions[2])};
+                      crewBoxText(*slot, captions[2]),
+                      e.groups[static_cast<std::size_t>(*group)]
+                          .members[static_cast<std::size_t>(*memberPosition)]
+                          .allCrews};
 }
 
 std::vector<CatalogueChoice> CrewCatalogue::allChoices() {
@@ -142,13 +146,17 @@ std::vector<CatalogueChoice> CrewCatalogue::allChoices() {
         for (int p = 0; p < static_cast<int>(e.crews.size()); ++p) {
             const CrewEntry& entry = e.crews[static_cast<std::size_t>(p)];
             choices.push_back(
-                {{flatCrewCode(slot, p), crewBoxText(slot, entry.caption)}, slot, {}, entry});
+                {{flatCrewCode(slot, p), crewBoxText(slot, entry.caption), entry.allCrews},
+                 slot,
+                 {},
+                 entry});
         }
         for (int g = 0; g < static_cast<int>(e.groups.size()); ++g) {
             const CrewGroup& group = e.groups[static_cast<std::size_t>(g)];
             for (int m = 0; m < static_cast<int>(group.members.size()); ++m) {
                 const CrewEntry& member = group.members[static_cast<std::size_t>(m)];
-                choices.push_back({{memberCrewCode(slot, g, m), crewBoxText(slot, member.caption)},
+                choices.push_back({{memberCrewCode(slot, g, m), crewBoxText(slot, member.caption),
+                                    member.allCrews},
                                    slot,
                                    group.caption,
                                    member});

@@ -45,6 +45,7 @@ struct Employer {
 struct CrewChoice {
     CrewCode code;
     std::string boxText;
+    bool allCrews = false; // an all-crews entry, which has no side-by-side layout
 };
 
 /// A crew that can be chosen, with where it sits in the catalogue.

@@ -122,10 +122,15 @@ std::vector<CellLine> shiftLines(const DayCell& cell, bool sideBySide) {
     if (left.text.size() + 1 + right.text.size() <= kCellWidth) {
         const std::size_t gap = kCellWidth - left.text.size() - right.text.size();
         lines.push_back({left, {std::string(gap, ' ')}, right});
-    } else {
-        lines.push_back({left});
-        lines.push_back(
-            {{std::string(kCellWidth - std::min(kCellWidth, right.text.size()), ' ')}, right});
+        return lines;
+    }
+    // Too long for one line: the left crew's above, the right crew's below on the right.
+    for (std::string& text : wrap(left.text, kCellWidth)) {
+        lines.push_back({{std::move(text), left.colour}});
+    }
+    for (std::string& text : wrap(right.text, kCellWidth)) {
+        const std::size_t gap = kCellWidth - text.size();
+        lines.push_back({{std::string(gap, ' ')}, {std::move(text), right.colour}});
     }
     return lines;
 }

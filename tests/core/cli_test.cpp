@@ -274,13 +274,87 @@ INSTANTIATE_TEST_SUITE_P(
             {"shift", "--crew", "10", "--code", "10", "--sub", "0", "2007-01-01"}, 2, "--crew"},
         // the engine's offset overflow, after a date that would have worked
         FailureCase{{"shift", "--code", "73", "--sub", "5000", "2007-01-01"}, 1, "overflow"},
-        FailureCase{{"shift", "--code", "75", "--sub", "-2341", "2007-01-01"}, 1, "overflow"}));
+        FailureCase{{"shift", "--code", "75", "--sub", "-2341", "2007-01-01"}, 1, "overflow"},
+        FailureCase{{"month", "2007-13"}, 2, "2007-13"},
+        FailureCase{{"month", "0099-12"}, 2, "0099-12"},
+        FailureCase{{"month", "2007-03", "2007-04"}, 2, "2007-04"},
+        FailureCase{{"month", "2007-03", "--crew", "Tarsk/A Crew"}, 2, "Tarsk/A Crew"},
+        FailureCase{{"month", "2007-03", "--crew", "14", "--left", "12"}, 2, "--crew"},
+        FailureCase{{"month", "--plain"}, 2, "YYYY-MM"},
+        FailureCase{{"month", "2007-03", "--left", "Corvath/501-509/All 506-509"},
+                    2,
+                    "Corvath All 506-509"},
+        FailureCase{{"ics", "--crew", "14", "--from", "2007-03-01"}, 2, "--to"},
+        FailureCase{
+            {"ics", "--crew", "14", "--from", "2007-03-02", "--to", "2007-03-01"}, 2, "--to"},
+        FailureCase{
+            {"ics", "--crew", "14", "--from", "2007-02-30", "--to", "2007-03-01"}, 2, "2007-02-30"},
+        FailureCase{{"ics", "--crew", "14", "--from", "2007-03-01", "--to", "2007-03-02", "-o",
+                     "/nonexistent-folder/x.ics"},
+                    1,
+                    "/nonexistent-folder/x.ics"}));
 
 TEST(FailureTest, NoArgumentsIsBadInput) {
     const Outcome outcome = runTool({});
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.out, "");
     EXPECT_NE(outcome.err.find("Usage:"), std::string::npos);
+}
+
+TEST(MonthCommandTest, FitsEightyColumnsWithoutColoursInAPipe) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"month", "2007-03", "--crew", "Brenmoor/All Crews"},
+          {"month", "2007-11", "--left", "Halvex/P (6-9)/P-7", "--right", "Halvex/AA-DD/BB"},
+          {"month", "9999-12"}}) {
+        SCOPED_TRACE(joined(args));
+        const Outcome outcome = runTool(args, "NO_COLOR=");
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out.find('\x1b'), std::string::npos);
+        for (const std::string& line : linesOf(outcome.out)) {
+            EXPECT_LE(line.size(), 80u) << line;
+        }
+    }
+}
+
+TEST(MonthCommandTest, PlainLinesAgreeWithTheShiftCommand) {
+    const Outcome month = runTool({"month", "2007-03", "--crew", "83.2", "--plain"});
+    ASSERT_EQ(month.status, 0) << month.err;
+    const std::vector<std::string> lines = linesOf(month.out);
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[10], "2007-03-11\tSunday\tDST Starts\tOff");
+    for (const std::string& line : lines) {
+        const std::string date = line.substr(0, 10);
+        const std::string shift = linesOf(runTool({"shift", "--crew", "83.2", date}).out).at(0);
+        EXPECT_EQ(line.substr(line.rfind('\t') + 1), shift.substr(11)) << line;
+    }
+}
+
+TEST(IcsCommandTest, WritesTheFileAndKeepsUidsAcrossExports) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("kelsing-shifts-test-" + std::to_string(::getpid()) + ".ics");
+    const std::vector<std::string> args = {"ics",        "--crew",     "Corvath/401-404/403",
+                                           "--from",     "2007-03-01", "--to",
+                                           "2007-03-31", "-o",         file.string()};
+    ASSERT_EQ(runTool(args).status, 0);
+    std::ifstream first(file, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(first)), {});
+    const Outcome again =
+        runTool({"ics", "--crew", "83.2", "--from", "2007-03-01", "--to", "2007-03-31"});
+    std::filesystem::remove(file);
+    ASSERT_EQ(again.status, 0);
+    const auto uids = [](const std::string& text) {
+        std::vector<std::string> found;
+        for (const std::string& line : linesOf(text)) {
+            if (line.starts_with("UID:")) {
+                found.push_back(line);
+            }
+        }
+        return found;
+    };
+    EXPECT_EQ(uids(written).size(), 16u); // the working days of March 2007
+    EXPECT_EQ(uids(written), uids(again.out));
+    EXPECT_TRUE(written.starts_with("BEGIN:VCALENDAR\r\n"));
 }
 
 } // namespace
