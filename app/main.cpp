@@ -1,5 +1,6 @@
 #include "base/version.h"
 #include "mainwindow/form1.h"
+#include "platform/pictures.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(
         QString::fromUtf8(kelsing::kVersionText.data(), kelsing::kVersionText.size()));
     QApplication::setDesktopFileName(QStringLiteral("kelsing-schedule"));
+    QApplication::setWindowIcon(kelsing::Pictures::programIcon());
 
     kelsing::Form1 window;
     // The window opens centred on the screen.

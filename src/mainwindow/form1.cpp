@@ -1,18 +1,29 @@
 #include "mainwindow/form1.h"
 
+#include "about/frmabout.h"
 #include "base/version.h"
 #include "crews/crewcaptiontable.h"
 #include "crews/form2.h"
+#include "mainwindow/printedpicturesize.h"
+#include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
+#include "platform/pictures.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTimer>
 
 namespace kelsing {
 
@@ -32,6 +43,11 @@ constexpr TwipsRect kImage1{6600, 5640, 240, 240};
 constexpr TwipsRect kImage2{360, 5520, 240, 225};
 
 const QColor kCrewBoxText(64, 0, 0);
+const QColor kNoticeShort(0, 0, 255);
+constexpr int kTimer1Interval = 30000;
+constexpr int kNoticeIndex = 38;
+const QString kSitePath = QStringLiteral("/kelsing_schedule/");
+const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAtStart = QStringLiteral("Click here to Choose Crew");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 
@@ -48,6 +64,18 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
+// Where the user saves the sheet when there is no printer: a file dialog in the documents folder.
+QString askPdfFileName(QWidget* parent, const QString& suggestedName) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString file = QFileDialog::getSaveFileName(
+        parent, QStringLiteral("No printer: save the sheet as PDF"),
+        QDir(folder).filePath(suggestedName), QStringLiteral("PDF files (*.pdf)"));
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
+        file += QStringLiteral(".pdf");
+    }
+    return file;
+}
+
 MonthYear monthOf(DaySerial date) {
     const auto ymd = toYearMonthDay(date);
     return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
@@ -62,6 +90,17 @@ Form1::Form1(Form1Services services, QWidget* parent)
     if (!m_services.today) {
         m_services.today = &LocaleServices::today;
     }
+    if (!m_services.defaultPrinter) {
+        m_services.defaultPrinter = &QPrinterInfo::defaultPrinter;
+    }
+    if (!m_services.pdfFileName) {
+        m_services.pdfFileName = &askPdfFileName;
+    }
+    m_shell = Shell(m_services.openUrl);
+    const QUrl host =
+        m_services.siteHost.isEmpty() ? QUrl(toQString(kSiteHost)) : m_services.siteHost;
+    m_site = host.resolved(QUrl(kSitePath));
+    m_versionPage = host.resolved(QUrl(kVersionPagePath));
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -73,6 +112,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
 Form1::~Form1() {
     // The chooser writes into this window, so it must not outlive it.
     delete m_chooser;
+    delete m_about;
 }
 
 void Form1::buildControls() {
@@ -136,6 +176,14 @@ void Form1::buildControls() {
     m_ui.Image2->setToolTip(QStringLiteral("Click here to print this sheet to default printer"));
     connect(m_ui.Image1, &Label::clicked, this, &Form1::Image1_Click);
     connect(m_ui.Image2, &Label::clicked, this, &Form1::Image2_Click);
+
+    m_ui.Timer1 = new QTimer(this);
+    m_ui.Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_ui.Timer1->setInterval(kTimer1Interval);
+    connect(m_ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    m_versionCheck = new VersionCheck(m_versionPage, this);
+    connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
 }
 
 void Form1::layoutControls() {
@@ -168,6 +216,9 @@ void Form1::layoutControls() {
     }
     m_ui.Image1->setGeometry(m_twips.rect(kImage1));
     m_ui.Image2->setGeometry(m_twips.rect(kImage2));
+    m_ui.Image1->setPixmap(Pictures::infoIcon().pixmap(m_ui.Image1->size(), devicePixelRatioF()));
+    m_ui.Image2->setPixmap(
+        Pictures::printerIcon().pixmap(m_ui.Image2->size(), devicePixelRatioF()));
 }
 
 bool Form1::sideBySideShowing() const {
@@ -233,6 +284,8 @@ void Form1::showSheet() {
 }
 
 void Form1::Form_Load() {
+    // The check only starts the fetch; a newer version is announced when the answer arrives.
+    m_versionCheck->start();
     FormLoadCalendar(m_sheet, m_services.today());
     showSheet();
 }
@@ -327,7 +380,9 @@ void Form1::Command5_Click() {
 
 void Form1::Label2_Click(int index) {
     // Only the update notice (element 38) reacts, and only while it holds a message.
-    Q_UNUSED(index);
+    if (index == kNoticeIndex && !m_ui.Label2_38->text().isEmpty()) {
+        m_shell.ShellOpen(m_site.toString(), QStringLiteral("Open"), QString(), QString(), 0);
+    }
 }
 
 void Form1::openChooser(ChooserTarget target) {
@@ -350,18 +405,92 @@ void Form1::Label9_Click() {
     openChooser(ChooserTarget::Right);
 }
 
+void Form1::showNewerVersion(const QString& title) {
+    m_ui.Label2_38->setText(
+        QStringLiteral("A Newer Version of this program is available.") + QLatin1Char('\n') +
+        QStringLiteral("If you would like to go to the Website to Download the new Version (") +
+        title + QStringLiteral(") Click Here"));
+    m_ui.Label2_38->setToolTip(QStringLiteral(
+        "A Newer Version of this program is available. Click Here to go to Website."));
+    m_ui.Timer1->start();
+}
+
 void Form1::Timer1_Timer() {
+    m_ui.Label2_38->setTextColor(kNoticeShort);
+    m_ui.Label2_38->setText(QLatin1Char('\n') + QStringLiteral("Newer Version Available"));
+    m_ui.Timer1->stop();
 }
 
 void Form1::Image1_Click() {
+    if (!m_about) {
+        m_about = new frmAbout(m_shell, m_site, m_twips);
+        m_about->move(frameGeometry().center() - m_about->rect().center());
+        m_about->show();
+        return;
+    }
+    // A second click brings the open window forward instead of opening another.
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void Form1::Image2_Click() {
+    QWidget* const hidden[] = {m_ui.Image1,   m_ui.Image2,   m_ui.Command1, m_ui.Command2,
+                               m_ui.Command3, m_ui.Command4, m_ui.Command5};
+    for (QWidget* control : hidden) {
+        control->setVisible(false);
+    }
+    // The controls come back however printing ends.
+    const auto showAgain = qScopeGuard([&hidden] {
+        for (QWidget* control : hidden) {
+            control->setVisible(true);
+        }
+    });
+    QCoreApplication::processEvents();
+    PrintSheet();
+    QCoreApplication::processEvents();
+}
+
+void Form1::PrintSheet() {
+    // A direct picture of the window: the user's clipboard is left as it was.
+    const QPixmap picture = grab();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    const QPrinterInfo defaultPrinter = m_services.defaultPrinter();
+    if (!defaultPrinter.isNull()) {
+        printer.setPrinterName(defaultPrinter.printerName());
+    } else {
+        const QString file = m_services.pdfFileName(
+            this, QStringLiteral("Kelsing schedule %1.pdf").arg(m_ui.Label3->text()));
+        if (file.isEmpty()) {
+            return;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        // A file has no unprintable margin, so the picture starts at the page's very corner.
+        printer.setFullPage(true);
+    }
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return; // the printer refused the job
+    }
+    // Text in the picture stays sharp: no lossy compression on its way to the page.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const PictureSize size = PrintedPictureSize(picture.width(), picture.height(), printer.width());
+    painter.drawPixmap(QRect(0, 0, static_cast<int>(size.width), static_cast<int>(size.height)),
+                       picture);
+    painter.end();
 }
 
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    if (m_background.isNull() || m_background.deviceIndependentSize() != QSizeF(size())) {
+        m_background = Pictures::background(size(), devicePixelRatioF());
+    }
+    painter.drawPixmap(0, 0, m_background);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -370,6 +499,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Unload() {
+    m_versionCheck->cancel();
     // Closing the main window closes every window of the program; nothing is saved.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this) {

@@ -3,13 +3,16 @@
 #include "calendar/dayserial.h"
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
+#include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
 #include "sheet/sheetmodel.h"
 
 #include <functional>
 
+#include <QPixmap>
 #include <QPointer>
+#include <QPrinterInfo>
 #include <QUrl>
 #include <QWidget>
 
@@ -21,6 +24,8 @@ namespace kelsing {
 class Form2;
 class Label;
 class SheetView;
+class VersionCheck;
+class frmAbout;
 
 /// What the main window takes from its surroundings; tests replace them.
 struct Form1Services {
@@ -31,6 +36,11 @@ struct Form1Services {
     QUrl siteHost;
     /// Opens an address with the system shell (the user's browser for a web address).
     std::function<void(const QUrl&)> openUrl;
+    /// The default printer; a null printer when the system has none.
+    std::function<QPrinterInfo()> defaultPrinter;
+    /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
+    /// name when the user declines.
+    std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view
@@ -106,6 +116,8 @@ private:
     void runRepaint(const RepaintPlan& plan);
     void showSheet();
     void Form_Unload();
+    void PrintSheet();
+    void showNewerVersion(const QString& title);
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);
     void openChooser(ChooserTarget target);
@@ -121,6 +133,15 @@ private:
     SheetView* m_sheetView = nullptr;
     // The open crew chooser, if any; it deletes itself when it closes.
     QPointer<Form2> m_chooser;
+    // The open about window, if any; it deletes itself when it closes.
+    QPointer<frmAbout> m_about;
+    Shell m_shell;
+    // The author's web site and the version page on the same host.
+    QUrl m_site;
+    QUrl m_versionPage;
+    VersionCheck* m_versionCheck = nullptr;
+    // The background picture, drawn once for the window's size.
+    QPixmap m_background;
     // The controls, by the names the handlers use.
     struct Controls {
         Label* Label3 = nullptr; // month title
@@ -135,6 +156,7 @@ private:
         Label* Label2_38 = nullptr;      // update notice, element 38 of the day-number array
         Label* Image1 = nullptr;         // opens the about window
         Label* Image2 = nullptr;         // prints the sheet
+        QTimer* Timer1 = nullptr;        // shortens the update notice
     } m_ui;
 };
 

@@ -1,0 +1,32 @@
+#include "platform/pictures.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace kelsing {
+
+QIcon Pictures::programIcon() {
+    return QIcon(QStringLiteral(":/kelsing/icons/kelsing-schedule.svg"));
+}
+
+QIcon Pictures::infoIcon() {
+    return QIcon::fromTheme(QStringLiteral("help-about"),
+                            QIcon(QStringLiteral(":/kelsing/pictures/help-about.svg")));
+}
+
+QIcon Pictures::printerIcon() {
+    return QIcon::fromTheme(QStringLiteral("document-print"),
+                            QIcon(QStringLiteral(":/kelsing/pictures/document-print.svg")));
+}
+
+QPixmap Pictures::background(QSize size, qreal devicePixelRatio) {
+    QPixmap picture(size * devicePixelRatio);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::white);
+    QSvgRenderer renderer(QStringLiteral(":/kelsing/pictures/background.svg"));
+    QPainter painter(&picture);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return picture;
+}
+
+} // namespace kelsing

@@ -1,0 +1,139 @@
+#include "loopbackserver.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace kelsing::test {
+
+namespace {
+
+QByteArray reason(int status) {
+    switch (status) {
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
+    }
+}
+
+} // namespace
+
+Answer Answer::page(const QByteArray& body) {
+    Answer a;
+    a.body = body;
+    return a;
+}
+
+Answer Answer::titled(const QByteArray& title) {
+    return page("<html><head><title>" + title + "</title></head><body>Kelsing</body></html>");
+}
+
+Answer Answer::redirect(const QByteArray& location, int status) {
+    Answer a;
+    a.status = status;
+    a.headers.append({"Location", location});
+    return a;
+}
+
+LoopbackServer::LoopbackServer(QObject* parent)
+    : QObject(parent) {
+    if (!m_server.listen(QHostAddress::LocalHost, 0)) {
+        qFatal("the loopback server cannot listen");
+    }
+    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
+}
+
+QUrl LoopbackServer::host() const {
+    QUrl url;
+    url.setScheme(QStringLiteral("http"));
+    url.setHost(QStringLiteral("127.0.0.1"));
+    url.setPort(m_server.serverPort());
+    return url;
+}
+
+void LoopbackServer::serve(const QByteArray& path, const Answer& answer) {
+    m_answers.insert(path, answer);
+}
+
+int LoopbackServer::openConnections() const {
+    int open = 0;
+    for (const QTcpSocket* socket : m_server.findChildren<QTcpSocket*>()) {
+        open += socket->state() == QAbstractSocket::ConnectedState ? 1 : 0;
+    }
+    return open;
+}
+
+void LoopbackServer::accept() {
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        ++m_connections;
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            m_pending.remove(socket);
+            socket->deleteLater();
+        });
+    }
+}
+
+void LoopbackServer::readRequest(QTcpSocket* socket) {
+    QByteArray& request = m_pending[socket];
+    request += socket->readAll();
+    const qsizetype end = request.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return;
+    }
+    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
+    const QByteArray path = requestLine.value(1);
+    request = request.mid(end + 4);
+    m_requests.append(QString::fromLatin1(path));
+    Answer notFound;
+    notFound.status = 404;
+    notFound.body = "<html><head><title>Not Found</title></head></html>";
+    answer(socket, m_answers.value(path, notFound));
+}
+
+void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
+    if (answer.kind == Answer::Kind::Silent) {
+        return;
+    }
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' +
+                      reason(answer.status) + "\r\nContent-Type: text/html\r\n";
+    if (answer.sendLength) {
+        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    }
+    for (const auto& [name, value] : answer.headers) {
+        head += name + ": " + value + "\r\n";
+    }
+    head += "Connection: close\r\n\r\n";
+    socket->write(head);
+    switch (answer.kind) {
+    case Answer::Kind::Complete:
+        socket->write(answer.body);
+        socket->disconnectFromHost();
+        break;
+    case Answer::Kind::HeadersThenStall:
+    case Answer::Kind::Silent:
+        break;
+    case Answer::Kind::Trickle: {
+        auto* drip = new QTimer(socket);
+        drip->setInterval(500);
+        connect(drip, &QTimer::timeout, socket, [socket, body = answer.body, sent = 0]() mutable {
+            if (sent < body.size()) {
+                socket->write(body.mid(sent++, 1));
+            }
+        });
+        drip->start();
+        break;
+    }
+    }
+}
+
+} // namespace kelsing::test

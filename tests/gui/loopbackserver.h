@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QStringList>
+#include <QTcpServer>
+#include <QUrl>
+
+class QTcpSocket;
+
+namespace kelsing::test {
+
+/// One canned answer of the loopback server.
+struct Answer {
+    /// How the server behaves on the connection.
+    enum class Kind {
+        Complete,         // the whole answer at once, then the connection closes
+        Silent,           // accepts the request and never answers
+        HeadersThenStall, // the status line and headers, then nothing more
+        Trickle,          // one byte of the body every 500 ms
+    };
+
+    int status = 200;
+    QByteArray body;
+    // Extra header lines, such as a redirect's Location.
+    QList<QPair<QByteArray, QByteArray>> headers;
+    // Without a length the body ends where the connection closes.
+    bool sendLength = true;
+    Kind kind = Kind::Complete;
+
+    /// A 200 answer with `body`.
+    static Answer page(const QByteArray& body);
+    /// A page whose title is `title`.
+    static Answer titled(const QByteArray& title);
+    /// A redirect to `location`.
+    static Answer redirect(const QByteArray& location, int status = 302);
+};
+
+/// A small HTTP/1.1 server on the loopback interface, serving canned answers by path; any other
+/// path is answered 404.
+class LoopbackServer final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LoopbackServer)
+
+public:
+    static constexpr const char* kVersionPage = "/kelsing_schedule/ver.htm";
+
+    explicit LoopbackServer(QObject* parent = nullptr);
+
+    /// Scheme, host and port of the server.
+    QUrl host() const;
+
+    /// Answers requests for `path` with `answer` from now on.
+    void serve(const QByteArray& path, const Answer& answer);
+
+    /// The paths requested so far, in order.
+    QStringList requests() const { return m_requests; }
+
+    /// How many connections the server has accepted.
+    int connections() const { return m_connections; }
+
+    /// How many accepted connections the client has not closed yet.
+    int openConnections() const;
+
+private:
+    void accept();
+    void readRequest(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const Answer& answer);
+
+    QHash<QByteArray, Answer> m_answers;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+    QStringList m_requests;
+    int m_connections = 0;
+    // Last, so that it goes first: its sockets report their disconnection while closing.
+    QTcpServer m_server;
+};
+
+} // namespace kelsing::test
