@@ -9,8 +9,11 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation
 )
+
+# The fuzzers are built with clang and its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 # Installs those of the given packages that are not installed yet (sudo when not root).
 install_missing() {

@@ -1,5 +1,6 @@
 #include "crews/crewcode.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -49,14 +50,25 @@ ScheduleSelection CrewCode::decode() const {
 }
 
 std::string CrewCode::text(std::string_view decimalSeparator) const {
-    // Fifteen significant digits hide the binary error of tenths (83 + 0.2 prints as 83.2).
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", m_value);
-    std::string text(buffer);
-    if (const auto dot = text.find('.'); dot != std::string::npos) {
-        text.replace(dot, 1, decimalSeparator);
+    if (m_value == 0 || !std::isfinite(m_value)) {
+        return "0";
     }
-    return text;
+    // Fifteen significant digits hide the binary error of tenths (83 + 0.2 prints as 83.2), and
+    // plain notation keeps any number readable by parse (never 5e-06).
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(m_value))));
+    const int decimals = std::max(0, 14 - exponent);
+    std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", decimals, m_value)),
+                     '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, m_value);
+    if (const auto dot = text.find('.'); dot != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') {
+            text.pop_back();
+        } else {
+            text.replace(dot, 1, decimalSeparator);
+        }
+    }
+    return text == "-0" ? "0" : text;
 }
 
 std::optional<CrewCode> CrewCode::parse(std::string_view text, std::string_view decimalSeparator) {

@@ -288,12 +288,17 @@ TEST_P(CrewCodeTextTable, ShortestDecimalText) {
     EXPECT_EQ(CrewCode(c.value).text(c.separator), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, CrewCodeTextTable,
-                         ::testing::Values(TextCase{14, ".", "14"}, TextCase{80, ".", "80"},
-                                           TextCase{80.2, ".", "80.2"}, TextCase{84.9, ".", "84.9"},
+INSTANTIATE_TEST_SUITE_P(
+    Values, CrewCodeTextTable,
+    ::testing::Values(TextCase{14, ".", "14"}, TextCase{80, ".", "80"}, TextCase{80.2, ".", "80.2"},
+                      TextCase{84.9, ".", "84.9"},
 
-                                           TextCase{84.9, ",", "84,9"}, TextCase{14, ",", "14"},
-                                           TextCase{0, ".", "0"}));
+                      TextCase{84.9, ",", "84,9"}, TextCase{14, ",", "14"}, TextCase{0, ".", "0"},
+                      // numbers no chooser writes still read back: plain
+                      // notation, never an exponent
+                      TextCase{0.000005, ".", "0.000005"}, TextCase{-0.000005, ",", "-0,000005"},
+                      TextCase{1e20, ".", "100000000000000000000"},
+                      TextCase{-32768.95, ".", "-32768.95"}, TextCase{83.0 + 0.2, ".", "83.2"}));
 
 struct ParseCase {
     std::string_view text;
