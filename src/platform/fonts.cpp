@@ -14,9 +14,8 @@ QFont Fonts::platformFont(const FontChoice& choice, const Twips& twips, bool bol
     QFont font;
     QStringList families{family};
     if (small) {
-        families << QStringLiteral("DejaVu Sans Condensed")
-                 << QStringLiteral("Liberation Sans Narrow") << QStringLiteral("Arial Narrow");
-        font.setStretch(QFont::SemiCondensed);
+        families << QStringLiteral("Liberation Sans Narrow") << QStringLiteral("Arial Narrow")
+                 << QStringLiteral("DejaVu Sans Condensed");
     }
     families << QStringLiteral("Tahoma") << QStringLiteral("Liberation Sans")
              << QStringLiteral("Arial") << QStringLiteral("DejaVu Sans");

@@ -87,17 +87,20 @@ bool anyShift(const SheetModel& sheet) {
     return false;
 }
 
-// The pixels of a picture inside a rectangle that are close to a colour (text is antialiased,
-// so thin strokes are blended with the background).
+// The pixels of a picture inside a rectangle that are drawn in a colour: text is antialiased
+// over the background picture, so a stroke's pixels keep the colour's hue, not its exact value.
 int pixelsOf(const QImage& image, const QRect& area, QColor colour) {
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor p = image.pixelColor(x, y);
-            const int distance = std::abs(p.red() - colour.red()) +
-                                 std::abs(p.green() - colour.green()) +
-                                 std::abs(p.blue() - colour.blue());
-            count += distance < 60 ? 1 : 0;
+            const bool close = std::abs(p.red() - colour.red()) +
+                                   std::abs(p.green() - colour.green()) +
+                                   std::abs(p.blue() - colour.blue()) <
+                               60;
+            const bool sameHue = p.saturation() > 100 && colour.saturation() > 100 &&
+                                 std::abs(p.hue() - colour.hue()) < 20;
+            count += close || sameHue ? 1 : 0;
         }
     }
     return count;
