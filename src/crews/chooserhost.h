@@ -16,7 +16,8 @@ class ChooserHost {
 public:
     virtual ~ChooserHost() = default;
 
-    /// The main window's outer left and top corner on the screen, in pixels.
+    /// The main window's outer left and top corner on the screen, in pixels, moved by the margin
+    /// around its content when the window is out of its designed proportions.
     virtual QPoint windowPosition() const = 0;
 
     /// The main window's twips mapping, which the chooser shares.

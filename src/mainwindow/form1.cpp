@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTimer>
@@ -105,6 +106,10 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowTitle(toQString(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
+    // The designed size is the smallest and the first; a larger window scales its content.
+    const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
+    setMinimumSize(designed);
+    resize(designed);
     layoutControls();
     Form_Load();
 }
@@ -116,21 +121,26 @@ Form1::~Form1() {
 }
 
 void Form1::buildControls() {
-    m_sheetView = new SheetView(m_sheet, this);
+    // Every control stands on one content area, which a resized window scales and centres.
+    m_content = new QWidget(this);
+    m_content->setObjectName(QStringLiteral("Content"));
+    QWidget* const content = m_content;
+
+    m_sheetView = new SheetView(m_sheet, content);
     connect(m_sheetView, &SheetView::cellClicked, this, &Form1::Label2_Click);
 
-    m_ui.Label3 = new Label(QStringLiteral("Label3"), this);
+    m_ui.Label3 = new Label(QStringLiteral("Label3"), content);
     m_ui.Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_ui.Label3->setToolTip(QStringLiteral("Click Here to Select Current Month"));
     connect(m_ui.Label3, &Label::clicked, this, &Form1::Label3_Click);
 
-    m_ui.Command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("<<"),
+    m_ui.Command1 = makeButton(content, QStringLiteral("Command1"), QStringLiteral("<<"),
                                QStringLiteral("Click on this Button to Choose Previous Year"));
-    m_ui.Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("<"),
+    m_ui.Command2 = makeButton(content, QStringLiteral("Command2"), QStringLiteral("<"),
                                QStringLiteral("Click on this Button to Choose Previous Month"));
-    m_ui.Command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral(">"),
+    m_ui.Command3 = makeButton(content, QStringLiteral("Command3"), QStringLiteral(">"),
                                QStringLiteral("Click on this Button to Choose Next Month"));
-    m_ui.Command4 = makeButton(this, QStringLiteral("Command4"), QStringLiteral(">>"),
+    m_ui.Command4 = makeButton(content, QStringLiteral("Command4"), QStringLiteral(">>"),
                                QStringLiteral("Click on this Button to Choose Next Year"));
     connect(m_ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -138,14 +148,14 @@ void Form1::buildControls() {
     connect(m_ui.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
 
     // The side-by-side crew boxes start behind the single one, which covers them.
-    m_ui.Label8 = new Label(QStringLiteral("Label8"), this);
-    m_ui.Label9 = new Label(QStringLiteral("Label9"), this);
+    m_ui.Label8 = new Label(QStringLiteral("Label8"), content);
+    m_ui.Label9 = new Label(QStringLiteral("Label9"), content);
     for (Label* box : {m_ui.Label8, m_ui.Label9}) {
         box->setAlignment(Qt::AlignCenter);
         box->setWordWrap(true);
         box->setTextColor(kCrewBoxText);
     }
-    m_ui.Label5 = new Label(QStringLiteral("Label5"), this);
+    m_ui.Label5 = new Label(QStringLiteral("Label5"), content);
     m_ui.Label5->setBackground(Qt::white);
     m_ui.Label5->setTextColor(kCrewBoxText);
     m_ui.Label5->setBorder(true);
@@ -158,21 +168,21 @@ void Form1::buildControls() {
     connect(m_ui.Label9, &Label::clicked, this, &Form1::Label9_Click);
 
     m_ui.Command5 =
-        makeButton(this, QStringLiteral("Command5"), QString::fromLatin1(kSingleViewCaption),
+        makeButton(content, QStringLiteral("Command5"), QString::fromLatin1(kSingleViewCaption),
                    QStringLiteral("Click this Button to Switch Between Single and Dual Schedules"));
     connect(m_ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
 
-    m_ui.Label2_38 = new Label(QStringLiteral("Label2_38"), this);
+    m_ui.Label2_38 = new Label(QStringLiteral("Label2_38"), content);
     m_ui.Label2_38->setTextColor(Qt::red);
     m_ui.Label2_38->setBorder(true);
     m_ui.Label2_38->setAlignment(Qt::AlignCenter);
     m_ui.Label2_38->setWordWrap(true);
     connect(m_ui.Label2_38, &Label::clicked, this, [this] { Label2_Click(38); });
 
-    m_ui.Image1 = new Label(QStringLiteral("Image1"), this);
+    m_ui.Image1 = new Label(QStringLiteral("Image1"), content);
     m_ui.Image1->setToolTip(
         QStringLiteral("Click here for Info on changes or having your schedule added"));
-    m_ui.Image2 = new Label(QStringLiteral("Image2"), this);
+    m_ui.Image2 = new Label(QStringLiteral("Image2"), content);
     m_ui.Image2->setToolTip(QStringLiteral("Click here to print this sheet to default printer"));
     connect(m_ui.Image1, &Label::clicked, this, &Form1::Image1_Click);
     connect(m_ui.Image2, &Label::clicked, this, &Form1::Image2_Click);
@@ -187,7 +197,11 @@ void Form1::buildControls() {
 }
 
 void Form1::layoutControls() {
-    setFixedSize(m_twips.size(kClientArea.width, kClientArea.height));
+    // The leftover of a window whose shape differs from the design is split evenly around the
+    // content, where the background picture goes on.
+    const QSize content = m_twips.size(kClientArea.width, kClientArea.height);
+    m_content->setGeometry(
+        QRect(QPoint((width() - content.width()) / 2, (height() - content.height()) / 2), content));
     m_sheetView->setTwips(m_twips);
 
     m_ui.Label3->setGeometry(m_twips.rect(SheetLayout::kMonthTitle));
@@ -226,7 +240,7 @@ bool Form1::sideBySideShowing() const {
 }
 
 QPoint Form1::windowPosition() const {
-    return frameGeometry().topLeft();
+    return frameGeometry().topLeft() + m_content->pos();
 }
 
 Label* Form1::crewBox(ChooserTarget target) const {
@@ -491,6 +505,12 @@ void Form1::paintEvent(QPaintEvent*) {
         m_background = Pictures::background(size(), devicePixelRatioF());
     }
     painter.drawPixmap(0, 0, m_background);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    m_twips = Twips::fitting(size(), kClientArea.width, kClientArea.height);
+    layoutControls();
+    QWidget::resizeEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

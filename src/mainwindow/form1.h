@@ -98,7 +98,8 @@ public:
     CrewCode rightCrew() const { return m_rightCrew; }
     QString crewBoxText(ChooserTarget target) const;
 
-    // The chooser's view of the window.
+    // The chooser's view of the window. Its position is the outer corner, moved by the margin
+    // that a window resized out of proportion keeps around its content.
     QPoint windowPosition() const override;
     const Twips& twips() const override { return m_twips; }
     bool sideBySideShowing() const override;
@@ -107,6 +108,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -130,6 +132,8 @@ private:
     CrewCode m_leftCrew;
     CrewCode m_rightCrew;
 
+    // The area that holds every control, laid out at the window's scale.
+    QWidget* m_content = nullptr;
     SheetView* m_sheetView = nullptr;
     // The open crew chooser, if any; it deletes itself when it closes.
     QPointer<Form2> m_chooser;

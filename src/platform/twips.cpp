@@ -5,6 +5,12 @@
 
 namespace kelsing {
 
+Twips Twips::fitting(QSize pixels, int width, int height) {
+    const double across = pixels.width() * kTwipsPerPixel / width;
+    const double down = pixels.height() * kTwipsPerPixel / height;
+    return Twips(std::max(1.0, std::min(across, down)));
+}
+
 int Twips::px(int twips) const {
     return static_cast<int>(std::lround(twips * m_scale / kTwipsPerPixel));
 }

@@ -17,6 +17,10 @@ public:
     explicit Twips(double scale = 1.0)
         : m_scale(scale) {}
 
+    /// The largest mapping at which an area of `width` x `height` twips fits into `pixels`,
+    /// never below scale 1: the area keeps its proportions whatever shape `pixels` has.
+    static Twips fitting(QSize pixels, int width, int height);
+
     double scale() const { return m_scale; }
 
     /// A length in pixels.

@@ -206,6 +206,7 @@ class PrintingTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    void printsTheWindowOnOnePdfPage_data();
     void printsTheWindowOnOnePdfPage();
     void suggestedNameFollowsTheShownMonth_data();
     void suggestedNameFollowsTheShownMonth();
@@ -214,13 +215,24 @@ private slots:
     void sideBySideViewPrintsWithoutItsSwitch();
 };
 
+void PrintingTest::printsTheWindowOnOnePdfPage_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("designed size") << QSize(465, 400);
+    QTest::newRow("scaled by 1.5") << QSize(698, 600);
+    QTest::newRow("wider than its proportions") << QSize(900, 420);
+    QTest::newRow("taller than its proportions") << QSize(480, 700);
+}
+
 void PrintingTest::printsTheWindowOnOnePdfPage() {
+    QFETCH(QSize, size);
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
     auto w = openWindow(path);
     Form1& form = *w.form;
+    form.resize(size);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.size(), size);
     QGuiApplication::clipboard()->setText(QStringLiteral("what the user copied"));
 
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Image2")), Qt::LeftButton);

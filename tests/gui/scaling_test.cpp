@@ -1,0 +1,258 @@
+#include "about/frmabout.h"
+#include "crews/form2.h"
+#include "platform/fonts.h"
+#include "platform/label.h"
+#include "sheet/sheetlayout.h"
+#include "sheet/sheetview.h"
+#include "windowtestsupport.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kelsing;
+using namespace kelsing::WindowTests;
+
+namespace {
+
+const DaySerial kToday = dayOf(2007, 3, 15);
+
+// The smallest window whose content is laid out at `factor` with no margin across.
+QSize sizeFor(double factor) {
+    return {static_cast<int>(std::ceil(465 * factor)), static_cast<int>(std::ceil(400 * factor))};
+}
+
+QWidget* content(Form1& form) {
+    return control(form, QStringLiteral("Content"));
+}
+
+// Where a rectangle of the content lies in the window.
+QRect inWindow(Form1& form, const QRect& rect) {
+    return rect.translated(content(form)->pos());
+}
+
+QRect toQRect(const TwipsRect& r) {
+    return {r.left, r.top, r.width, r.height};
+}
+
+TwipsRect toTwipsRect(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+} // namespace
+
+class ScalingTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void opensAtTheDesignedSize();
+    void controlsScaleByOneFactor_data();
+    void controlsScaleByOneFactor();
+    void leftoverIsSplitAroundTheContent_data();
+    void leftoverIsSplitAroundTheContent();
+    void cellClicksLandOnTheirCell_data();
+    void cellClicksLandOnTheirCell();
+    void crewBoxClickOpensTheChooserInPlace_data();
+    void crewBoxClickOpensTheChooserInPlace();
+    void aboutWindowTakesTheFactorWhenOpened();
+};
+
+void ScalingTest::cleanup() {
+    for (Form2* chooser : openChoosers()) {
+        delete chooser;
+    }
+    for (frmAbout* about : openAboutWindows()) {
+        delete about;
+    }
+}
+
+void ScalingTest::opensAtTheDesignedSize() {
+    auto w = openWindow(kToday);
+    QCOMPARE(w.form->size(), QSize(465, 400));
+    QCOMPARE(w.form->minimumSize(), QSize(465, 400));
+    QCOMPARE(w.form->twips().scale(), 1.0);
+    // A window cannot be made smaller than designed, so no text is squeezed below its size.
+    w.form->resize(300, 200);
+    QCOMPARE(w.form->size(), QSize(465, 400));
+    QCOMPARE(content(*w.form)->geometry(), QRect(0, 0, 465, 400));
+}
+
+void ScalingTest::controlsScaleByOneFactor_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<double>("points"); // the font's designed size; 0 for none
+    struct Control {
+        const char* name;
+        TwipsRect place;
+        double points;
+    };
+    const Control controls[] = {
+        {"Label3", SheetLayout::kMonthTitle, 18},  {"Command1", {120, 240, 735, 375}, 9.75},
+        {"Command2", {840, 240, 735, 375}, 9.75},  {"Command3", {5400, 240, 735, 375}, 9.75},
+        {"Command4", {6120, 240, 735, 375}, 9.75}, {"Command5", {4800, 5640, 495, 255}, 8.25},
+        {"Label5", {2520, 5400, 2175, 510}, 9.75}, {"Label8", {2520, 5400, 1095, 495}, 8.25},
+        {"Label9", {3600, 5400, 1095, 495}, 8.25}, {"Label2_38", {3000, 4560, 3855, 735}, 8.25},
+        {"Image1", {6600, 5640, 240, 240}, 0},     {"Image2", {360, 5520, 240, 225}, 0},
+        {"SheetView", SheetView::kArea, 0},
+    };
+    for (const double factor : {1.0, 1.5, 2.0}) {
+        for (const Control& c : controls) {
+            QTest::addRow("%s at %g", c.name, factor)
+                << factor << QString::fromLatin1(c.name) << toQRect(c.place) << c.points;
+        }
+    }
+}
+
+void ScalingTest::controlsScaleByOneFactor() {
+    QFETCH(double, factor);
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(double, points);
+    auto w = openWindow(kToday, {}, sizeFor(factor));
+    Form1& form = *w.form;
+    const Twips scale(factor);
+    QCOMPARE(form.twips().scale(), factor);
+    QCOMPARE(content(form)->geometry(), QRect(QPoint(0, 0), scale.size(6975, 6000)));
+    QWidget* widget = control(form, name);
+    QCOMPARE(inWindow(form, widget->geometry()), scale.rect(toTwipsRect(twips)));
+    if (points > 0) {
+        QCOMPARE(widget->font().pixelSize(), scale.fontPixels(points));
+    }
+    // The pictures are drawn afresh for their size, never stretched from the designed one.
+    if (auto* image = qobject_cast<Label*>(widget); image && name.startsWith(QLatin1String("Im"))) {
+        QCOMPARE(image->grab().size(), widget->size());
+    }
+}
+
+void ScalingTest::leftoverIsSplitAroundTheContent_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("designed") << QSize(465, 400) << 1.0;
+    QTest::newRow("wider: the height decides") << QSize(800, 400) << 1.0;
+    QTest::newRow("taller: the width decides") << QSize(465, 700) << 1.0;
+    QTest::newRow("larger, wider") << QSize(1000, 700) << 1.75;
+    QTest::newRow("larger, taller") << QSize(930, 1000) << 2.0;
+    QTest::newRow("odd leftover") << QSize(466, 401) << 466 / 465.0;
+}
+
+void ScalingTest::leftoverIsSplitAroundTheContent() {
+    QFETCH(QSize, size);
+    QFETCH(double, factor);
+    auto w = openWindow(kToday, {}, size);
+    Form1& form = *w.form;
+    QCOMPARE(form.size(), size);
+    QCOMPARE(form.twips().scale(), factor);
+    const QSize area = Twips(factor).size(6975, 6000);
+    QVERIFY(area.width() <= size.width() && area.height() <= size.height());
+    // One side always fills the window; the other keeps equal margins.
+    QVERIFY(area.width() == size.width() || area.height() == size.height());
+    const QPoint origin((size.width() - area.width()) / 2, (size.height() - area.height()) / 2);
+    QCOMPARE(content(form)->geometry(), QRect(origin, area));
+    // Sized back, the window lays out at the designed size again.
+    form.resize(465, 400);
+    QCOMPARE(form.twips().scale(), 1.0);
+    QCOMPARE(control(form, QStringLiteral("Label5"))->geometry(), QRect(168, 360, 145, 34));
+}
+
+void ScalingTest::cellClicksLandOnTheirCell_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("cell");
+    for (const QSize size : {QSize(465, 400), QSize(698, 600), QSize(1000, 700)}) {
+        for (const int cell : {0, 6, 18, 30, 37}) {
+            QTest::addRow("cell %d in %dx%d", cell, size.width(), size.height()) << size << cell;
+        }
+    }
+}
+
+void ScalingTest::cellClicksLandOnTheirCell() {
+    QFETCH(QSize, size);
+    QFETCH(int, cell);
+    auto w = openWindow(kToday, {}, size);
+    Form1& form = *w.form;
+    auto* view = static_cast<SheetView*>(control(form, QStringLiteral("SheetView")));
+    QSignalSpy clicks(view, &SheetView::cellClicked);
+    const QRect frame = form.twips().rect(SheetLayout::dayFrame(cell));
+    // Just inside the frame's corners too: a click near a border still lands on its own cell.
+    for (const QPoint at :
+         {frame.center(), frame.topLeft() + QPoint(3, 3), frame.bottomRight() - QPoint(3, 3)}) {
+        clickAt(form, inWindow(form, QRect(at, QSize(1, 1))).topLeft());
+    }
+    QCOMPARE(clicks.size(), 3);
+    for (const QList<QVariant>& click : clicks) {
+        QCOMPARE(click.at(0).toInt(), cell);
+    }
+}
+
+void ScalingTest::crewBoxClickOpensTheChooserInPlace_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("sideBySide");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("boxText");
+    const QString single = QStringLiteral("Label5");
+    const QString right = QStringLiteral("Label9");
+    const QString corvath = QStringLiteral("Corvath/401-404/403");
+    const QString zantor = QStringLiteral("Zantor/E Crew");
+    QTest::newRow("designed") << QSize(465, 400) << false << single << corvath
+                              << QStringLiteral("Corvath\n403");
+    QTest::newRow("1.5") << QSize(698, 600) << false << single << corvath
+                         << QStringLiteral("Corvath\n403");
+    QTest::newRow("1.5, right box")
+        << QSize(698, 600) << true << right << zantor << QStringLiteral("Zantor\nE Crew");
+    QTest::newRow("2, with a margin")
+        << QSize(1100, 800) << false << single << zantor << QStringLiteral("Zantor\nE Crew");
+    QTest::newRow("with a margin, right box")
+        << QSize(900, 420) << true << right << corvath << QStringLiteral("Corvath\n403");
+}
+
+void ScalingTest::crewBoxClickOpensTheChooserInPlace() {
+    QFETCH(QSize, size);
+    QFETCH(bool, sideBySide);
+    QFETCH(QString, box);
+    QFETCH(QString, path);
+    QFETCH(QString, boxText);
+    auto w = openWindow(kToday, {}, size);
+    Form1& form = *w.form;
+    if (sideBySide) {
+        clickControl(form, QStringLiteral("Command5"));
+    }
+    const Twips& scale = form.twips();
+    clickControl(form, box);
+    QCOMPARE(openChoosers().size(), 1);
+    Form2* chooser = openChoosers().front();
+    // The chooser stands where it stands over a designed window, measured from the content.
+    const QPoint corner = form.frameGeometry().topLeft() + content(form)->pos();
+    QCOMPARE(chooser->frameGeometry().topLeft() - corner, scale.point(2430, 2800));
+    QCOMPARE(chooser->frameGeometry().width(), scale.px(2436));
+    QCOMPARE(chooser->height(), scale.px(2805));
+    auto* corvath = chooser->findChild<Label*>(QStringLiteral("Label1_7"));
+    QVERIFY(corvath);
+    QCOMPARE(corvath->geometry(), scale.rect(0, 120 + 240 * 7, 1095, 255));
+    QCOMPARE(corvath->font().pixelSize(), scale.fontPixels(8.25));
+
+    QVERIFY(walkChooser(*chooser, path));
+    QVERIFY(openChoosers().isEmpty());
+    QCOMPARE(static_cast<Label*>(control(form, box))->text(), boxText);
+}
+
+void ScalingTest::aboutWindowTakesTheFactorWhenOpened() {
+    auto w = openWindow(kToday, {}, sizeFor(1.5));
+    Form1& form = *w.form;
+    clickControl(form, QStringLiteral("Image1"));
+    QCOMPARE(openAboutWindows().size(), 1);
+    frmAbout* about = openAboutWindows().front();
+    const Twips scale(1.5);
+    QCOMPARE(about->size(), scale.size(5730, 3555));
+    QCOMPARE(control(*about, QStringLiteral("cmdOK"))->geometry(),
+             scale.rect(4245, 2760, 1260, 588));
+    QCOMPARE(control(*about, QStringLiteral("lblTitle"))->font().pixelSize(),
+             scale.fontPixels(8.25));
+    // An open about window keeps the factor it was opened with.
+    form.resize(465, 400);
+    QCOMPARE(about->size(), scale.size(5730, 3555));
+}
+
+QTEST_MAIN(ScalingTest)
+#include "scaling_test.moc"
