@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace kelsing {
 
@@ -150,6 +151,8 @@ void frmAbout::buildControls() {
     m_ui.cmdOK->setDefault(true);
     m_ui.cmdOK->setFocus();
     connect(m_ui.cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &frmAbout::cmdOK_Click);
 }
 
 void frmAbout::Form_Load() {

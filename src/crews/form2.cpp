@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QShortcut>
 
 namespace kelsing {
 
@@ -145,8 +146,10 @@ Form2::Form2(ChooserHost& host)
     applyWidth();
     move(host.windowPosition() + m_twips.point(kTwoColumnLeft, kTop));
 
-    // Any press outside the chooser, in any window of the program, closes it.
+    // Any press outside the chooser, in any window of the program, closes it; so does Escape.
     qApp->installEventFilter(this);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 }
 
 Form2::~Form2() {

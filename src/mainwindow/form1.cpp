@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -106,6 +107,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowTitle(toQString(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
+    buildShortcuts();
     // The designed size is the smallest and the first; a larger window scales its content.
     const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
     setMinimumSize(designed);
@@ -194,6 +196,23 @@ void Form1::buildControls() {
 
     m_versionCheck = new VersionCheck(m_versionPage, this);
     connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
+}
+
+void Form1::buildShortcuts() {
+    // Each key runs the handler of the click it stands for, so both always do the same.
+    const std::pair<QKeySequence, void (Form1::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Form1::Command1_Click},
+        {QKeySequence(Qt::Key_PageUp), &Form1::Command2_Click},
+        {QKeySequence(Qt::Key_PageDown), &Form1::Command3_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Form1::Command4_Click},
+        {QKeySequence(Qt::Key_Home), &Form1::Label3_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), &Form1::Image2_Click},
+        {QKeySequence(Qt::Key_F1), &Form1::Image1_Click},
+    };
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    }
 }
 
 void Form1::layoutControls() {

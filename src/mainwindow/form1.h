@@ -113,6 +113,7 @@ protected:
 
 private:
     void buildControls();
+    void buildShortcuts();
     void layoutControls();
     void step(MonthStep direction);
     void runRepaint(const RepaintPlan& plan);
