@@ -111,18 +111,26 @@ void frmAbout::buildControls() {
         Pictures::programIcon().paint(&painter, QRect(0, 0, iconSide, iconSide));
     }
     m_ui.Picture1->setPixmap(picture);
+    m_ui.Picture1->setAccessibleRole(QAccessible::Graphic);
+    m_ui.Picture1->setAccessibleName(QStringLiteral("Program icon"));
+    m_ui.Picture1->setAccessibleDescription(
+        QStringLiteral("A calendar sheet with coloured shift bars"));
 
     m_ui.lblTitle = makeLabel(this, QStringLiteral("lblTitle"), QString());
+    m_ui.lblTitle->setAccessibleDescription(QStringLiteral("Program name"));
     m_ui.lblTitle->setGeometry(m_twips.rect(kTitle));
     m_ui.lblTitle->setFont(bold);
 
     m_ui.lblVersion = makeLabel(this, QStringLiteral("lblVersion"), QString());
+    m_ui.lblVersion->setAccessibleDescription(QStringLiteral("Program version"));
     m_ui.lblVersion->setGeometry(m_twips.rect(kVersion));
     m_ui.lblVersion->setFont(plain);
 
     m_ui.lblDescription =
         makeLabel(this, QStringLiteral("lblDescription"),
                   kDescriptionStart + QLatin1Char(' ') + toQString(kAuthorEmail) + kDescriptionEnd);
+    m_ui.lblDescription->setAccessibleDescription(
+        QStringLiteral("What the program is for and how to reach the author"));
     m_ui.lblDescription->setGeometry(m_twips.rect(kDescription));
     m_ui.lblDescription->setFont(plain);
     fitText(m_ui.lblDescription, Qt::AlignLeft | Qt::AlignTop);
@@ -137,9 +145,13 @@ void frmAbout::buildControls() {
     m_ui.Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_ui.Label1->setCursor(Qt::PointingHandCursor);
     fitText(m_ui.Label1, Qt::AlignHCenter | Qt::AlignTop);
+    m_ui.Label1->setAccessibleRole(QAccessible::Link);
+    m_ui.Label1->setAccessibleDescription(
+        QStringLiteral("The author's web site; opens it in your browser"));
     connect(m_ui.Label1, &Label::clicked, this, &frmAbout::Label1_Click);
 
     m_ui.lblDisclaimer = makeLabel(this, QStringLiteral("lblDisclaimer"), kDisclaimerText);
+    m_ui.lblDisclaimer->setAccessibleDescription(QStringLiteral("Disclaimer"));
     m_ui.lblDisclaimer->setGeometry(m_twips.rect(kDisclaimer));
     m_ui.lblDisclaimer->setFont(plain);
     fitText(m_ui.lblDisclaimer, Qt::AlignLeft | Qt::AlignTop);
@@ -149,6 +161,7 @@ void frmAbout::buildControls() {
     m_ui.cmdOK->setGeometry(m_twips.rect(kOK));
     m_ui.cmdOK->setFont(plain);
     m_ui.cmdOK->setDefault(true);
+    m_ui.cmdOK->setAccessibleDescription(QStringLiteral("Closes the about window (Escape)"));
     m_ui.cmdOK->setFocus();
     connect(m_ui.cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

@@ -117,6 +117,7 @@ Form2::Form2(ChooserHost& host)
         const Employer& employer = CrewCatalogue::employer(slot);
         Label* entry =
             makeEntry(QStringLiteral("Label1_%1").arg(slot), kEmployerLeft, kEmployerWidth, slot);
+        entry->setAccessibleDescription(QStringLiteral("Employer; shows its crews"));
         setCaption(entry, toQString(employer.listCaption));
         entry->setEnabled(employer.selectable);
         connect(entry, &Label::clicked, this, [this, slot] { Label1_Click(slot); });
@@ -132,6 +133,7 @@ Form2::Form2(ChooserHost& host)
         m_members[at] = makeEntry(QStringLiteral("Label4_%1").arg(i), kMemberLeft, kMemberWidth, i);
         m_crews[at]->hide();
         m_members[at]->hide();
+        m_members[at]->setAccessibleDescription(QStringLiteral("Crew; chooses it"));
         connect(m_crews[at], &Label::clicked, this, [this, i] { Label2_Click(i); });
         connect(m_members[at], &Label::clicked, this, [this, i] { Label4_Click(i); });
         m_lines.Line8[at] = {false, {kCrewTrunkX, lineY(i)}, {kCrewStubEnd, lineY(i)}};
@@ -170,6 +172,7 @@ Form2* Form2::open(ChooserHost& host, ChooserTarget target) {
 
 Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
     auto* entry = new Label(name, this);
+    entry->setAccessibleRole(QAccessible::ListItem);
     entry->setFont(m_font);
     entry->setGeometry(m_twips.rect(left, kEntryTop + kEntryPitch * index, width, kEntryHeight));
     return entry;
@@ -249,6 +252,9 @@ void Form2::Label1_Click(int slot) {
                                              ? employer.groups[at].caption
                                              : employer.crews[at].caption;
         setCaption(m_crews[at], toQString(caption));
+        m_crews[at]->setAccessibleDescription(employer.kind == EmployerKind::Grouped
+                                                  ? QStringLiteral("Crew group; shows its crews")
+                                                  : QStringLiteral("Crew; chooses it"));
         m_crews[at]->show();
         m_lines.Line8[at].visible = true;
     }

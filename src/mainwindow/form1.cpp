@@ -78,6 +78,16 @@ QString askPdfFileName(QWidget* parent, const QString& suggestedName) {
     return file;
 }
 
+// A crew's name on one line ("Corvath 403"), or `fallback` while the side has none.
+QString sideName(CrewCode code, const QString& fallback) {
+    if (code.value() > 0) {
+        if (const auto text = CrewCaptionText(code)) {
+            return QString::fromStdString(*text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        }
+    }
+    return fallback;
+}
+
 MonthYear monthOf(DaySerial date) {
     const auto ymd = toYearMonthDay(date);
     return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
@@ -107,6 +117,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setWindowTitle(toQString(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
+    describeControls();
     buildShortcuts();
     // The designed size is the smallest and the first; a larger window scales its content.
     const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
@@ -196,6 +207,46 @@ void Form1::buildControls() {
 
     m_versionCheck = new VersionCheck(m_versionPage, this);
     connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
+}
+
+void Form1::describeControls() {
+    // The buttons' captions are symbols, and the labels' looks say what they do: a screen
+    // reader gets words, with the key of each action.
+    const auto describe = [](QWidget* control, const QString& name, const QString& description) {
+        if (!name.isEmpty()) {
+            control->setAccessibleName(name);
+        }
+        control->setAccessibleDescription(description);
+    };
+    describe(m_ui.Command1, QStringLiteral("Previous year"),
+             QStringLiteral("Shows the same month a year earlier (Ctrl+Page Up)"));
+    describe(m_ui.Command2, QStringLiteral("Previous month"),
+             QStringLiteral("Shows the month before (Page Up)"));
+    describe(m_ui.Command3, QStringLiteral("Next month"),
+             QStringLiteral("Shows the month after (Page Down)"));
+    describe(m_ui.Command4, QStringLiteral("Next year"),
+             QStringLiteral("Shows the same month a year later (Ctrl+Page Down)"));
+    describe(m_ui.Command5, QString(),
+             QStringLiteral("Switches between one crew and two crews side by side"));
+    describe(m_ui.Label3, QString(),
+             QStringLiteral("The month shown; click to return to the current month (Home)"));
+    const QString crewBox = QStringLiteral(
+        "%1: click to choose a crew; right click to export its shifts to a calendar file");
+    describe(m_ui.Label5, QString(), crewBox.arg(QStringLiteral("Crew of the single view")));
+    describe(m_ui.Label8, QString(), crewBox.arg(QStringLiteral("Left crew")));
+    describe(m_ui.Label9, QString(), crewBox.arg(QStringLiteral("Right crew")));
+    describe(m_ui.Label2_38, QString(),
+             QStringLiteral("Update notice; click to open the web site"));
+    describe(m_ui.Image1, QStringLiteral("About"),
+             QStringLiteral("Opens the about window: version, web site and how to have your "
+                            "schedule added (F1)"));
+    describe(m_ui.Image2, QStringLiteral("Print"),
+             QStringLiteral("Prints this sheet on the default printer (Ctrl+P)"));
+    for (Label* label :
+         {m_ui.Label3, m_ui.Label5, m_ui.Label8, m_ui.Label9, m_ui.Image1, m_ui.Image2}) {
+        label->setAccessibleRole(QAccessible::Button);
+    }
+    m_ui.Label2_38->setAccessibleRole(QAccessible::Link);
 }
 
 void Form1::buildShortcuts() {
@@ -313,7 +364,13 @@ void Form1::showSheet() {
     if (m_sheet.title) {
         m_ui.Label3->setText(LocaleServices::formatMonthTitle(*m_sheet.title));
     }
-    m_sheetView->update();
+    m_sheetView->setSideNames(sideName(m_leftCrew, QStringLiteral("Left crew")),
+                              sideName(m_rightCrew, QStringLiteral("Right crew")));
+    // The switch's caption is a symbol; a screen reader says what it does next.
+    m_ui.Command5->setAccessibleName(sideBySideShowing()
+                                         ? QStringLiteral("Show one crew")
+                                         : QStringLiteral("Show two crews side by side"));
+    m_sheetView->sheetChanged();
 }
 
 void Form1::Form_Load() {

@@ -113,6 +113,7 @@ protected:
 
 private:
     void buildControls();
+    void describeControls();
     void buildShortcuts();
     void layoutControls();
     void step(MonthStep direction);

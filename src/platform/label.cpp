@@ -1,5 +1,7 @@
 #include "platform/label.h"
 
+#include "platform/labelaccessible.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,6 +10,7 @@ namespace kelsing {
 Label::Label(const QString& objectName, QWidget* parent)
     : QWidget(parent) {
     setObjectName(objectName);
+    LabelAccessible::install();
 }
 
 void Label::setText(const QString& text) {
@@ -15,8 +18,19 @@ void Label::setText(const QString& text) {
         return;
     }
     m_text = text;
-    setAccessibleName(text);
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
     update();
+}
+
+void Label::setAccessibleRole(QAccessible::Role role) {
+    m_role = role;
+}
+
+void Label::click() {
+    if (isEnabled()) {
+        emit clicked();
+    }
 }
 
 void Label::setTextColor(const QColor& color) {

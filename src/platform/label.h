@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QColor>
 #include <QPixmap>
 #include <QWidget>
@@ -28,6 +29,16 @@ public:
     void setWordWrap(bool wrap);
     void setUnderline(bool underline);
     void setPixmap(const QPixmap& pixmap);
+    bool hasPixmap() const { return !m_pixmap.isNull(); }
+
+    /// What a screen reader calls the label: static text unless its owner says otherwise (a
+    /// button, a link, a list entry).
+    QAccessible::Role accessibleRole() const { return m_role; }
+    void setAccessibleRole(QAccessible::Role role);
+
+    /// Clicks the label as the user would, for a screen reader's press action; a disabled label
+    /// takes no clicks.
+    void click();
 
 signals:
     void clicked();
@@ -47,6 +58,7 @@ private:
     bool m_border = false;
     bool m_wordWrap = false;
     bool m_pressed = false;
+    QAccessible::Role m_role = QAccessible::StaticText;
 };
 
 } // namespace kelsing

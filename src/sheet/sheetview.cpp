@@ -1,7 +1,10 @@
 #include "sheet/sheetview.h"
 
 #include "platform/fonts.h"
+#include "platform/localeservices.h"
+#include "sheet/sheetviewaccessible.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,13 +27,85 @@ void drawFrame(QPainter& painter, const QRect& rect) {
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
+// The half lines' short labels as words, so that a screen reader says the whole shift.
+QString spokenShift(const std::string& text) {
+    static const std::pair<const char*, const char*> kWords[] = {
+        {"D(8)", "Days (8)"}, {"D(12)", "Days (12)"}, {"Aftnn", "Afternoons"}};
+    for (const auto& [shortLabel, words] : kWords) {
+        if (text == shortLabel) {
+            return QString::fromLatin1(words);
+        }
+    }
+    return toText(text);
+}
+
 } // namespace
 
 SheetView::SheetView(const SheetModel& sheet, QWidget* parent)
     : QWidget(parent)
     , m_sheet(sheet) {
     setObjectName(QStringLiteral("SheetView"));
+    setAccessibleName(QStringLiteral("Month sheet"));
+    setAccessibleDescription(
+        QStringLiteral("The days of the shown month in weeks from Sunday, with their shifts"));
+    SheetViewAccessible::install();
     setTwips(m_twips);
+}
+
+void SheetView::sheetChanged() {
+    update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent changed(this,
+                                                 QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void SheetView::setSideNames(const QString& left, const QString& right) {
+    m_leftName = left;
+    m_rightName = right;
+}
+
+QRect SheetView::cellRect(int c) const {
+    return m_twips.rect(SheetLayout::dayFrame(c)).translated(-pos());
+}
+
+QRect SheetView::headRect(int k) const {
+    return m_twips.rect(SheetLayout::weekdayHead(k)).translated(-pos());
+}
+
+QString SheetView::cellName(int c) const {
+    const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
+    if (cell.dayNumber.empty() || !m_sheet.title) {
+        return {};
+    }
+    const auto weekday = kWeekdayHeads[static_cast<std::size_t>(SheetLayout::column(c))];
+    QStringList parts{QString::fromLatin1(weekday.data(), static_cast<qsizetype>(weekday.size())) +
+                      QLatin1Char(' ') + toText(cell.dayNumber) + QLatin1Char(' ') +
+                      LocaleServices::formatMonthTitle(*m_sheet.title)};
+    if (cell.dayNumberColour == Colours::kRed) {
+        parts << QStringLiteral("today");
+    }
+    if (!cell.shift.empty()) {
+        parts << toText(cell.shift);
+    }
+    if (!cell.leftShift.empty()) {
+        parts << m_leftName + QStringLiteral(": ") + spokenShift(cell.leftShift);
+    }
+    if (!cell.rightShift.empty()) {
+        parts << m_rightName + QStringLiteral(": ") + spokenShift(cell.rightShift);
+    }
+    if (!cell.caption.empty()) {
+        parts << toText(cell.caption);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString SheetView::cellDescription(int c) const {
+    const auto weekday = kWeekdayHeads[static_cast<std::size_t>(SheetLayout::column(c))];
+    return QStringLiteral("Week %1, %2")
+        .arg(SheetLayout::row(c) + 1)
+        .arg(QString::fromLatin1(weekday.data(), static_cast<qsizetype>(weekday.size())));
 }
 
 void SheetView::setTwips(const Twips& twips) {

@@ -27,6 +27,27 @@ public:
     /// The area of the heads and cells, in twips of the window.
     static constexpr TwipsRect kArea{120, 720, 6735, 4575};
 
+    /// Repaints after the sheet model changed and tells a screen reader that the cells did.
+    void sheetChanged();
+
+    /// The names of the crews of the two half lines, for a screen reader ("Brenmoor C Crew").
+    void setSideNames(const QString& left, const QString& right);
+
+    /// The sheet that the view shows.
+    const SheetModel& sheet() const { return m_sheet; }
+
+    /// The frame of day cell `c` and of weekday head `k`, in the view's coordinates.
+    QRect cellRect(int c) const;
+    QRect headRect(int k) const;
+
+    /// What a screen reader says of cell `c`: its date, "today", its shift or both crews'
+    /// shifts, and its holiday or clock change ("Sunday 11 March 2007, Off, DST Starts"); empty
+    /// for a cell without a day.
+    QString cellName(int c) const;
+
+    /// Where cell `c` stands in the sheet ("Week 3, Sunday").
+    QString cellDescription(int c) const;
+
 signals:
     /// A day cell (0..37) was clicked.
     void cellClicked(int cell);
@@ -52,6 +73,8 @@ private:
     QFont m_longShiftFont;
     QFont m_halfFont;
     std::optional<int> m_pressedCell;
+    QString m_leftName;
+    QString m_rightName;
 };
 
 } // namespace kelsing
