@@ -4,6 +4,8 @@
 #include "base/version.h"
 #include "crews/crewcaptiontable.h"
 #include "crews/form2.h"
+#include "export/icalendar.h"
+#include "mainwindow/calendarexportdialog.h"
 #include "mainwindow/printedpicturesize.h"
 #include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
@@ -18,10 +20,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -88,6 +93,14 @@ QString sideName(CrewCode code, const QString& fallback) {
     return fallback;
 }
 
+void showWarning(QWidget* parent, const QString& message) {
+    QMessageBox::warning(parent, parent->windowTitle(), message);
+}
+
+// The last day that the calendar rules cover; an export never runs past it.
+const QDate kLastDay(9999, 12, 31);
+const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
+
 MonthYear monthOf(DaySerial date) {
     const auto ymd = toYearMonthDay(date);
     return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
@@ -107,6 +120,15 @@ Form1::Form1(Form1Services services, QWidget* parent)
     }
     if (!m_services.pdfFileName) {
         m_services.pdfFileName = &askPdfFileName;
+    }
+    if (!m_services.calendarExport) {
+        m_services.calendarExport = &CalendarExportDialog::ask;
+    }
+    if (!m_services.now) {
+        m_services.now = &QDateTime::currentDateTimeUtc;
+    }
+    if (!m_services.warn) {
+        m_services.warn = &showWarning;
     }
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -179,6 +201,14 @@ void Form1::buildControls() {
     connect(m_ui.Label5, &Label::clicked, this, &Form1::Label5_Click);
     connect(m_ui.Label8, &Label::clicked, this, &Form1::Label8_Click);
     connect(m_ui.Label9, &Label::clicked, this, &Form1::Label9_Click);
+    // A right click reaches whichever box is in front where it lands, as a left click does.
+    for (const ChooserTarget target :
+         {ChooserTarget::Single, ChooserTarget::Left, ChooserTarget::Right}) {
+        Label* box = crewBox(target);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, target](QPoint position) { showCrewBoxMenu(target, position); });
+    }
 
     m_ui.Command5 =
         makeButton(content, QStringLiteral("Command5"), QString::fromLatin1(kSingleViewCaption),
@@ -493,6 +523,75 @@ void Form1::Label8_Click() {
 
 void Form1::Label9_Click() {
     openChooser(ChooserTarget::Right);
+}
+
+bool Form1::hasCrewToExport(ChooserTarget target) const {
+    const CrewCode code = target == ChooserTarget::Single ? m_singleCrew
+                          : target == ChooserTarget::Left ? m_leftCrew
+                                                          : m_rightCrew;
+    return code.value() > 0 && !crewBox(target)->text().isEmpty();
+}
+
+QMenu* Form1::crewBoxMenu(ChooserTarget target) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("CrewBoxMenu"));
+    QAction* exportShifts = menu->addAction(kExportEntry);
+    exportShifts->setEnabled(hasCrewToExport(target));
+    connect(exportShifts, &QAction::triggered, this,
+            [this, target] { this->exportShifts(target); });
+    return menu;
+}
+
+void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
+    QMenu* menu = crewBoxMenu(target);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(crewBox(target)->mapToGlobal(position));
+}
+
+void Form1::exportShifts(ChooserTarget target) {
+    if (!hasCrewToExport(target)) {
+        return;
+    }
+    const CrewCode code = crewCode(target);
+    const QString crewName = crewBox(target)->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // The shown month and the eleven after it: a year of shifts from what the user looks at.
+    const MonthYear shown = m_sheet.title.value_or(monthOf(m_services.today()));
+    const QDate from(shown.year, shown.month, 1);
+    const QDate to = std::min(from.addMonths(12).addDays(-1), kLastDay);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    QString fileName = crewName + QStringLiteral(" shifts.ics");
+    fileName.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const auto chosen = m_services.calendarExport(
+        this, {crewName, from, to, false, QDir(folder).filePath(fileName)}, m_twips);
+    if (!chosen) {
+        return;
+    }
+    ShiftCalendarOptions options;
+    options.includeOff = chosen->includeOff;
+    options.stamp =
+        m_services.now().toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toStdString();
+    std::string calendar;
+    try {
+        calendar = shiftCalendar(code, chosen->crewName.toStdString(),
+                                 LocaleServices::toDaySerial(chosen->from),
+                                 LocaleServices::toDaySerial(chosen->to), options);
+    } catch (const std::exception& error) {
+        m_services.warn(this, QStringLiteral("The shifts could not be worked out: %1")
+                                  .arg(QString::fromUtf8(error.what())));
+        return;
+    }
+    QSaveFile file(chosen->fileName);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(calendar.data(), static_cast<qint64>(calendar.size())) !=
+            static_cast<qint64>(calendar.size()) ||
+        !file.commit()) {
+        m_services.warn(this,
+                        QStringLiteral("The calendar file %1 could not be written: %2")
+                            .arg(QDir::toNativeSeparators(chosen->fileName), file.errorString()));
+    }
 }
 
 void Form1::showNewerVersion(const QString& title) {

@@ -3,19 +3,23 @@
 #include "calendar/dayserial.h"
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
+#include "mainwindow/calendarexport.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
 #include "sheet/sheetmodel.h"
 
 #include <functional>
+#include <optional>
 
+#include <QDateTime>
 #include <QPixmap>
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QUrl>
 #include <QWidget>
 
+class QMenu;
 class QPushButton;
 class QTimer;
 
@@ -41,6 +45,15 @@ struct Form1Services {
     /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
     /// name when the user declines.
     std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;
+    /// Asks the user for the span and the file of a calendar export, starting from `proposal`,
+    /// in a dialog at the window's scale; nothing when the user cancels.
+    std::function<std::optional<CalendarExport>(QWidget* parent, const CalendarExport& proposal,
+                                                const Twips& twips)>
+        calendarExport;
+    /// The current time, which stamps the events of an exported calendar.
+    std::function<QDateTime()> now;
+    /// Tells the user that something they asked for failed, such as a file not written.
+    std::function<void(QWidget* parent, const QString& message)> warn;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view
@@ -85,6 +98,14 @@ public:
     void Label8_Click();
     void Label9_Click();
 
+    /// The context menu of a crew box: "Export shifts to calendar file...", enabled while the box
+    /// shows a chosen crew. The caller owns the menu.
+    QMenu* crewBoxMenu(ChooserTarget target);
+
+    /// Asks for a span and a file, then writes the shifts of a crew box's crew there as an
+    /// iCalendar file; nothing happens for a box without a crew.
+    void exportShifts(ChooserTarget target);
+
     /// Shortens the update notice once, 30 s after a newer version was announced.
     void Timer1_Timer();
 
@@ -125,6 +146,8 @@ private:
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);
     void openChooser(ChooserTarget target);
+    bool hasCrewToExport(ChooserTarget target) const;
+    void showCrewBoxMenu(ChooserTarget target, QPoint position);
 
     Form1Services m_services;
     Twips m_twips;
