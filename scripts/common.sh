@@ -10,6 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core fonts-liberation
+    openssl
 )
 
 # The fuzzers are built with clang and its libFuzzer runtime.

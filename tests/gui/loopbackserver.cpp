@@ -1,12 +1,18 @@
 #include "loopbackserver.h"
 
 #include <QHostAddress>
+#include <QSslConfiguration>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace kelsing::test {
 
 namespace {
+
+// Body bytes an endless answer keeps queued, and how often it tops them up.
+constexpr qint64 kEndlessQueue = 64 * 1024;
+constexpr int kEndlessIntervalMs = 1;
 
 QByteArray reason(int status) {
     switch (status) {
@@ -45,18 +51,36 @@ Answer Answer::redirect(const QByteArray& location, int status) {
 }
 
 LoopbackServer::LoopbackServer(QObject* parent)
-    : QObject(parent) {
-    if (!m_server.listen(QHostAddress::LocalHost, 0)) {
-        qFatal("the loopback server cannot listen");
-    }
-    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
+    : QObject(parent)
+    , m_scheme(QStringLiteral("http"))
+    , m_server(std::make_unique<QTcpServer>()) {
+    listen();
 }
 
-QUrl LoopbackServer::host() const {
+LoopbackServer::LoopbackServer(const QSslConfiguration& tls, QObject* parent)
+    : QObject(parent)
+    , m_scheme(QStringLiteral("https")) {
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(tls);
+    m_server = std::move(server);
+    listen();
+}
+
+LoopbackServer::~LoopbackServer() = default;
+
+void LoopbackServer::listen() {
+    if (!m_server->listen(QHostAddress::LocalHost, 0)) {
+        qFatal("the loopback server cannot listen");
+    }
+    // A TLS connection is pending only once its handshake is done.
+    connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, this, &LoopbackServer::accept);
+}
+
+QUrl LoopbackServer::host(const QString& name) const {
     QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(m_server.serverPort());
+    url.setScheme(m_scheme);
+    url.setHost(name);
+    url.setPort(m_server->serverPort());
     return url;
 }
 
@@ -66,14 +90,14 @@ void LoopbackServer::serve(const QByteArray& path, const Answer& answer) {
 
 int LoopbackServer::openConnections() const {
     int open = 0;
-    for (const QTcpSocket* socket : m_server.findChildren<QTcpSocket*>()) {
+    for (const QTcpSocket* socket : m_server->findChildren<QTcpSocket*>()) {
         open += socket->state() == QAbstractSocket::ConnectedState ? 1 : 0;
     }
     return open;
 }
 
 void LoopbackServer::accept() {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         ++m_connections;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
@@ -90,8 +114,14 @@ void LoopbackServer::readRequest(QTcpSocket* socket) {
     if (end < 0) {
         return;
     }
-    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
+    const QList<QByteArray> lines = request.left(end).split('\n');
+    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
     const QByteArray path = requestLine.value(1);
+    for (const QByteArray& line : lines) {
+        if (line.toLower().startsWith("host:")) {
+            m_hosts.append(QString::fromLatin1(line.mid(5).trimmed()));
+        }
+    }
     request = request.mid(end + 4);
     m_requests.append(QString::fromLatin1(path));
     Answer notFound;
@@ -104,33 +134,62 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
     if (answer.kind == Answer::Kind::Silent) {
         return;
     }
+    if (answer.kind == Answer::Kind::Raw) {
+        socket->write(answer.body);
+        socket->disconnectFromHost();
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' +
                       reason(answer.status) + "\r\nContent-Type: text/html\r\n";
-    if (answer.sendLength) {
+    if (answer.claimedLength) {
+        head += "Content-Length: " + QByteArray::number(*answer.claimedLength) + "\r\n";
+    } else if (answer.sendLength) {
         head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
     }
     for (const auto& [name, value] : answer.headers) {
         head += name + ": " + value + "\r\n";
     }
     head += "Connection: close\r\n\r\n";
+    if (answer.kind == Answer::Kind::CutInHeaders) {
+        socket->write(head.left(head.size() / 2));
+        socket->disconnectFromHost();
+        return;
+    }
     socket->write(head);
     switch (answer.kind) {
     case Answer::Kind::Complete:
         socket->write(answer.body);
-        socket->disconnectFromHost();
+        if (!answer.keepOpen) {
+            socket->disconnectFromHost();
+        }
         break;
     case Answer::Kind::HeadersThenStall:
     case Answer::Kind::Silent:
+    case Answer::Kind::CutInHeaders:
+    case Answer::Kind::Raw:
         break;
     case Answer::Kind::Trickle: {
         auto* drip = new QTimer(socket);
-        drip->setInterval(500);
+        drip->setInterval(answer.trickleIntervalMs);
         connect(drip, &QTimer::timeout, socket, [socket, body = answer.body, sent = 0]() mutable {
             if (sent < body.size()) {
                 socket->write(body.mid(sent++, 1));
             }
         });
         drip->start();
+        break;
+    }
+    case Answer::Kind::Endless: {
+        // The body again and again, kept queued until the client hangs up.
+        auto* pump = new QTimer(socket);
+        pump->setInterval(kEndlessIntervalMs);
+        connect(pump, &QTimer::timeout, socket, [socket, body = answer.body] {
+            while (!body.isEmpty() && socket->state() == QAbstractSocket::ConnectedState &&
+                   socket->bytesToWrite() < kEndlessQueue) {
+                socket->write(body);
+            }
+        });
+        pump->start();
         break;
     }
     }

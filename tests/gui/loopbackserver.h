@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -9,6 +12,7 @@
 #include <QTcpServer>
 #include <QUrl>
 
+class QSslConfiguration;
 class QTcpSocket;
 
 namespace kelsing::test {
@@ -20,7 +24,10 @@ struct Answer {
         Complete,         // the whole answer at once, then the connection closes
         Silent,           // accepts the request and never answers
         HeadersThenStall, // the status line and headers, then nothing more
-        Trickle,          // one byte of the body every 500 ms
+        Trickle,          // one byte of the body every trickleIntervalMs
+        Endless,          // the status line and headers, then the body over and over, never ending
+        CutInHeaders,     // half of the status line and headers, then the connection closes
+        Raw,              // the body alone, without status line or headers, then it closes
     };
 
     int status = 200;
@@ -29,6 +36,11 @@ struct Answer {
     QList<QPair<QByteArray, QByteArray>> headers;
     // Without a length the body ends where the connection closes.
     bool sendLength = true;
+    // A Content-Length that lies about the body's size.
+    std::optional<qint64> claimedLength;
+    // The connection stays open after a complete answer instead of closing.
+    bool keepOpen = false;
+    int trickleIntervalMs = 500;
     Kind kind = Kind::Complete;
 
     /// A 200 answer with `body`.
@@ -48,16 +60,26 @@ class LoopbackServer final : public QObject {
 public:
     static constexpr const char* kVersionPage = "/kelsing_schedule/ver.htm";
 
+    /// A plain HTTP server.
     explicit LoopbackServer(QObject* parent = nullptr);
 
-    /// Scheme, host and port of the server.
-    QUrl host() const;
+    /// An HTTPS server with the certificate and key of `tls`.
+    explicit LoopbackServer(const QSslConfiguration& tls, QObject* parent = nullptr);
+
+    ~LoopbackServer() override;
+
+    /// Scheme, host and port of the server; `name` names the loopback host differently (such as
+    /// "localhost").
+    QUrl host(const QString& name = QStringLiteral("127.0.0.1")) const;
 
     /// Answers requests for `path` with `answer` from now on.
     void serve(const QByteArray& path, const Answer& answer);
 
     /// The paths requested so far, in order.
     QStringList requests() const { return m_requests; }
+
+    /// The Host headers of those requests, in order.
+    QStringList requestedHosts() const { return m_hosts; }
 
     /// How many connections the server has accepted.
     int connections() const { return m_connections; }
@@ -66,6 +88,7 @@ public:
     int openConnections() const;
 
 private:
+    void listen();
     void accept();
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Answer& answer);
@@ -73,9 +96,11 @@ private:
     QHash<QByteArray, Answer> m_answers;
     QHash<QTcpSocket*, QByteArray> m_pending;
     QStringList m_requests;
+    QStringList m_hosts;
     int m_connections = 0;
+    QString m_scheme;
     // Last, so that it goes first: its sockets report their disconnection while closing.
-    QTcpServer m_server;
+    std::unique_ptr<QTcpServer> m_server;
 };
 
 } // namespace kelsing::test

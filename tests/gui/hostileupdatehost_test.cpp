@@ -1,0 +1,374 @@
+// The version check against an update host that does its worst: it trickles, never stops, hangs
+// up mid-header, sends garbage or a giant title, lies about the length, redirects from https to
+// http or to another host. Whatever it does, the window keeps answering at once, a notice shows
+// only for a page that really names a newer version, and the check ends within its time limit.
+
+#include "calendar/dayserial.h"
+#include "loopbackserver.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/versioncheck.h"
+#include "platform/label.h"
+#include "platform/localeservices.h"
+#include "windowtestsupport.h"
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <tuple>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QNetworkProxy>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelsing;
+using namespace kelsing::WindowTests;
+using kelsing::test::Answer;
+using kelsing::test::LoopbackServer;
+
+namespace {
+
+// Which of the two servers answers a path.
+enum class Server { Plain, Tls };
+
+struct Route {
+    Server server;
+    QByteArray path;
+    Answer answer;
+};
+using Routes = QList<Route>;
+
+// The certificate of the TLS server: one the test process trusts, or one it does not.
+enum class Trust { Trusted, Untrusted };
+
+// The longest a month step may take while a fetch is under way.
+constexpr qint64 kStepLimitMs = 50;
+// How long a check that must end by its time limit may take at least and at most.
+constexpr int kSlowAtLeastMs = VersionCheck::kTimeLimitMs - 500;
+constexpr int kSlowAtMostMs = VersionCheck::kTimeLimitMs + 1500;
+// How long a check that fails on what it reads may take at most.
+constexpr int kFastAtMostMs = 3000;
+
+const QString kLongStart = QStringLiteral("A Newer Version of this program is available.\nIf you "
+                                          "would like to go to the Website to Download the new "
+                                          "Version (");
+const QString kLongEnd = QStringLiteral(") Click Here");
+
+const DaySerial kToday = dayOf(2007, 3, 15);
+
+// Bytes that look like nothing, the same in every run.
+QByteArray garbage(int size, unsigned seed) {
+    std::mt19937 rng(seed);
+    QByteArray bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(rng() & 0xFF);
+    }
+    return bytes;
+}
+
+QByteArray page(const QByteArray& title) {
+    return Answer::titled(title).body;
+}
+
+Answer withLength(Answer answer, qint64 claimed, bool keepOpen = false) {
+    answer.claimedLength = claimed;
+    answer.keepOpen = keepOpen;
+    return answer;
+}
+
+Answer ofKind(Answer answer, Answer::Kind kind, bool sendLength = true) {
+    answer.kind = kind;
+    answer.sendLength = sendLength;
+    return answer;
+}
+
+// A self-signed certificate for the loopback host under both its names, made by openssl.
+bool makeCertificate(const QString& folder, const QString& name, QSslCertificate& certificate,
+                     QSslKey& key) {
+    const QString certificateFile = QDir(folder).filePath(name + QStringLiteral(".crt"));
+    const QString keyFile = QDir(folder).filePath(name + QStringLiteral(".key"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                   QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                   QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                   QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
+                   QStringLiteral("-keyout"), keyFile, QStringLiteral("-out"), certificateFile});
+    if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit ||
+        openssl.exitCode() != 0) {
+        qWarning("openssl: %s", openssl.readAllStandardError().constData());
+        return false;
+    }
+    QFile certificateText(certificateFile);
+    QFile keyText(keyFile);
+    if (!certificateText.open(QIODevice::ReadOnly) || !keyText.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    certificate = QSslCertificate(&certificateText, QSsl::Pem);
+    key = QSslKey(&keyText, QSsl::Ec, QSsl::Pem);
+    return !certificate.isNull() && !key.isNull();
+}
+
+Label& notice(Form1& form) {
+    return *static_cast<Label*>(control(form, QStringLiteral("Label2_38")));
+}
+
+QTimer& timer1(Form1& form) {
+    auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
+    if (!timer) {
+        qFatal("no Timer1");
+    }
+    return *timer;
+}
+
+VersionCheck& check(Form1& form) {
+    auto* versionCheck = form.findChild<VersionCheck*>();
+    if (!versionCheck) {
+        qFatal("no version check");
+    }
+    return *versionCheck;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Route)
+
+class HostileUpdateHostTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void hostileHost_data();
+    void hostileHost();
+
+private:
+    QTemporaryDir m_folder;
+    QSslConfiguration m_trusted;
+    QSslConfiguration m_untrusted;
+};
+
+void HostileUpdateHostTest::initTestCase() {
+    // The loopback servers must be reached directly, whatever proxy the machine has.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    QVERIFY(m_folder.isValid());
+    QSslCertificate trusted;
+    QSslKey trustedKey;
+    QSslCertificate untrusted;
+    QSslKey untrustedKey;
+    QVERIFY2(makeCertificate(m_folder.path(), QStringLiteral("trusted"), trusted, trustedKey),
+             "openssl could not make a certificate");
+    QVERIFY(makeCertificate(m_folder.path(), QStringLiteral("untrusted"), untrusted, untrustedKey));
+    for (auto [tls, certificate, key] : {std::tuple{&m_trusted, trusted, trustedKey},
+                                         std::tuple{&m_untrusted, untrusted, untrustedKey}}) {
+        *tls = QSslConfiguration::defaultConfiguration();
+        tls->setLocalCertificate(certificate);
+        tls->setPrivateKey(key);
+        tls->setPeerVerifyMode(QSslSocket::VerifyNone);
+    }
+    // Only this process trusts the first certificate, as if it came from a real authority.
+    QSslConfiguration clients = QSslConfiguration::defaultConfiguration();
+    clients.addCaCertificate(trusted);
+    QSslConfiguration::setDefaultConfiguration(clients);
+}
+
+void HostileUpdateHostTest::hostileHost_data() {
+    QTest::addColumn<Routes>("routes");
+    QTest::addColumn<int>("start");       // Server: where the version page is asked for
+    QTest::addColumn<int>("trust");       // Trust: the TLS server's certificate
+    QTest::addColumn<QString>("title");   // quoted in the notice; empty when nothing shows
+    QTest::addColumn<int>("atLeastMs");   // the check ends after ...
+    QTest::addColumn<int>("atMostMs");    // ... and before
+    QTest::addColumn<int>("plainVisits"); // requests to the plain server in the first check, or -1
+    QTest::addColumn<QString>("redirectedTo"); // the plain server's name in the second request
+
+    const QByteArray ver = LoopbackServer::kVersionPage;
+    const auto plain = [&ver](const Answer& answer) {
+        return Routes{{Server::Plain, ver, answer}};
+    };
+    const auto row = [](const char* name, const Routes& routes, const char* title, int atMost,
+                        int atLeast = 0, Server start = Server::Plain, Trust trust = Trust::Trusted,
+                        int plainVisits = -1, const char* redirectedTo = "") {
+        QTest::newRow(name) << routes << static_cast<int>(start) << static_cast<int>(trust)
+                            << QString::fromLatin1(title) << atLeast << atMost << plainVisits
+                            << QString::fromLatin1(redirectedTo);
+    };
+    const Answer newer = Answer::titled("2.4.0");
+
+    // Slow answers: only the time limit ends them.
+    Answer byteASecond = ofKind(newer, Answer::Kind::Trickle);
+    byteASecond.trickleIntervalMs = 1000;
+    row("one byte a second", plain(byteASecond), "", kSlowAtMostMs, kSlowAtLeastMs);
+    row("longer length than the body, then silence",
+        plain(withLength(newer, newer.body.size() + 100, true)), "", kSlowAtMostMs, kSlowAtLeastMs);
+
+    // Too much: the cap ends them as soon as it is passed.
+    row("endless body", plain(ofKind(newer, Answer::Kind::Endless, false)), "", kFastAtMostMs);
+    row("endless body announced as 10 MB",
+        plain(withLength(ofKind(newer, Answer::Kind::Endless), 10'000'000)), "", kFastAtMostMs);
+    const QByteArray giantTitle = QByteArray(100 * 1024, '9') + ".9.9";
+    row("100 KB title", plain(Answer::titled(giantTitle)), "", kFastAtMostMs);
+    row("100 KB title, no length",
+        plain(ofKind(Answer::titled(giantTitle), Answer::Kind::Complete, false)), "",
+        kFastAtMostMs);
+    row("100 KB title after a newer one", plain(Answer::page(page("2.4.0") + page(giantTitle))), "",
+        kFastAtMostMs);
+
+    // Broken answers.
+    row("closes mid-header", plain(ofKind(newer, Answer::Kind::CutInHeaders)), "", kFastAtMostMs);
+    row("garbage instead of an answer",
+        plain(ofKind(Answer::page(garbage(4096, 1)), Answer::Kind::Raw)), "", kFastAtMostMs);
+    row("garbage body", plain(Answer::page(garbage(4096, 2))), "", kFastAtMostMs);
+    row("garbage body, no length",
+        plain(ofKind(Answer::page(garbage(40000, 3)), Answer::Kind::Complete, false)), "",
+        kFastAtMostMs);
+    // Garbage around a real title does not hide it.
+    row("garbage around a newer title",
+        plain(Answer::page(garbage(3000, 4) + page("2.4.0") + garbage(3000, 5))), "2.4.0",
+        kFastAtMostMs);
+    row("garbage around the same version",
+        plain(Answer::page(garbage(3000, 4) + page("2.3.0") + garbage(3000, 5))), "",
+        kFastAtMostMs);
+
+    // Lying lengths: the page is what its length says, or nothing.
+    row("shorter length cutting the title", plain(withLength(newer, 25)), "", kFastAtMostMs);
+    row("shorter length keeping the title",
+        plain(withLength(Answer::page("<title>2.4.0</title>" + garbage(500, 6)), 20)), "2.4.0",
+        kFastAtMostMs);
+    row("longer length than the body, then close",
+        plain(withLength(newer, newer.body.size() + 100)), "", kFastAtMostMs);
+    row("length over the cap", plain(withLength(newer, VersionCheck::kBodyLimit + 1)), "",
+        kFastAtMostMs);
+
+    // TLS and redirects.
+    row("https page", {{Server::Tls, ver, newer}}, "2.4.0", kFastAtMostMs, 0, Server::Tls);
+    row("https with an untrusted certificate", {{Server::Tls, ver, newer}}, "", kFastAtMostMs, 0,
+        Server::Tls, Trust::Untrusted);
+    row("https to https redirect",
+        {{Server::Tls, ver, Answer::redirect("{https}/moved/ver.htm")},
+         {Server::Tls, "/moved/ver.htm", newer}},
+        "2.4.0", kFastAtMostMs, 0, Server::Tls);
+    row("https to http redirect",
+        {{Server::Tls, ver, Answer::redirect("{http}" + ver)}, {Server::Plain, ver, newer}}, "",
+        kFastAtMostMs, 0, Server::Tls, Trust::Trusted, 0);
+    row("https to http redirect, permanent",
+        {{Server::Tls, ver, Answer::redirect("{http}" + ver, 301)}, {Server::Plain, ver, newer}},
+        "", kFastAtMostMs, 0, Server::Tls, Trust::Trusted, 0);
+    row("http to https redirect",
+        {{Server::Plain, ver, Answer::redirect("{https}" + ver)}, {Server::Tls, ver, newer}},
+        "2.4.0", kFastAtMostMs);
+    // Another host may answer for the site; its page counts, and its address is never opened.
+    row("redirect to another host",
+        {{Server::Plain, ver, Answer::redirect("{localhost}/moved/ver.htm")},
+         {Server::Plain, "/moved/ver.htm", newer}},
+        "2.4.0", kFastAtMostMs, 0, Server::Plain, Trust::Trusted, 2, "localhost");
+    row("redirect to another host with an older version",
+        {{Server::Plain, ver, Answer::redirect("{localhost}/moved/ver.htm")},
+         {Server::Plain, "/moved/ver.htm", Answer::titled("2.2.0")}},
+        "", kFastAtMostMs, 0, Server::Plain, Trust::Trusted, 2, "localhost");
+    row("redirect to a host that is not there",
+        plain(Answer::redirect("http://127.0.0.1:9/kelsing_schedule/ver.htm")), "", kFastAtMostMs);
+}
+
+void HostileUpdateHostTest::hostileHost() {
+    QFETCH(Routes, routes);
+    QFETCH(int, start);
+    QFETCH(int, trust);
+    QFETCH(QString, title);
+    QFETCH(int, atLeastMs);
+    QFETCH(int, atMostMs);
+    QFETCH(int, plainVisits);
+    QFETCH(QString, redirectedTo);
+
+    LoopbackServer plainServer;
+    LoopbackServer tlsServer(static_cast<Trust>(trust) == Trust::Trusted ? m_trusted : m_untrusted);
+    const auto expand = [&](QByteArray text) {
+        return text.replace("{http}", plainServer.host().toEncoded())
+            .replace("{https}", tlsServer.host().toEncoded())
+            .replace("{localhost}", plainServer.host(QStringLiteral("localhost")).toEncoded());
+    };
+    for (Route route : routes) {
+        for (auto& [name, value] : route.answer.headers) {
+            value = expand(value);
+        }
+        (route.server == Server::Plain ? plainServer : tlsServer).serve(route.path, route.answer);
+    }
+    const QUrl host =
+        static_cast<Server>(start) == Server::Plain ? plainServer.host() : tlsServer.host();
+    auto opened = std::make_shared<QList<QUrl>>();
+    Form1Services services;
+    services.today = [] { return kToday; };
+    services.siteHost = host;
+    services.openUrl = [opened](const QUrl& url) { opened->append(url); };
+
+    QElapsedTimer clock;
+    clock.start();
+    auto form = std::make_unique<Form1>(services);
+    form->show();
+    qint64 endedAt = -1;
+    QStringList plainRequests; // those of the first check
+    connect(&check(*form), &VersionCheck::finished, form.get(), [&] {
+        if (endedAt < 0) {
+            endedAt = clock.elapsed();
+            plainRequests = plainServer.requests();
+        }
+    });
+
+    // Month steps while the fetch is under way: the first reruns the start-up routine, which
+    // must not wait for the fetch; the later ones, with a crew chosen, only refill the sheet.
+    MonthYear shown{3, 2007};
+    qint64 slowestStep = 0;
+    const auto stepOnce = [&] {
+        QElapsedTimer step;
+        step.start();
+        clickControl(*form, QStringLiteral("Command3"));
+        slowestStep = std::max(slowestStep, step.elapsed());
+        shown = shown.month == 12 ? MonthYear{1, static_cast<Int16>(shown.year + 1)}
+                                  : MonthYear{static_cast<Int16>(shown.month + 1), shown.year};
+        return static_cast<Label*>(control(*form, QStringLiteral("Label3")))->text() ==
+               LocaleServices::formatMonthTitle(shown);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        plainServer.connections() + tlsServer.connections() > 0 || endedAt >= 0, 5000);
+    QVERIFY(stepOnce());
+    form->setCrew(ChooserTarget::Single, CrewCode(10), QStringLiteral("Brenmoor\nA Crew"));
+    while (endedAt < 0 && clock.elapsed() < kSlowAtMostMs + 3000) {
+        QVERIFY(stepOnce());
+        QTest::qWait(200);
+    }
+    QVERIFY2(slowestStep < kStepLimitMs, qPrintable(QString::number(slowestStep)));
+    QVERIFY2(endedAt >= atLeastMs && endedAt <= atMostMs, qPrintable(QString::number(endedAt)));
+    // A second fetch, started by the first step when the first had ended already, ends too.
+    QTRY_VERIFY_WITH_TIMEOUT(!check(*form).isRunning(), kSlowAtMostMs);
+
+    if (title.isEmpty()) {
+        QCOMPARE(notice(*form).text(), QString());
+        QVERIFY(!timer1(*form).isActive());
+    } else {
+        QCOMPARE(notice(*form).text(), kLongStart + title + kLongEnd);
+        QVERIFY(timer1(*form).isActive());
+        // Whoever answered, the notice opens the site on the configured host.
+        QTest::mouseClick(&notice(*form), Qt::LeftButton);
+        QUrl site = host;
+        site.setPath(QStringLiteral("/kelsing_schedule/"));
+        QCOMPARE(*opened, QList<QUrl>{site});
+    }
+    if (plainVisits >= 0) {
+        QCOMPARE(plainRequests.size(), plainVisits);
+    }
+    if (!redirectedTo.isEmpty()) {
+        QCOMPARE(plainServer.requestedHosts().value(1), plainServer.host(redirectedTo).authority());
+    }
+}
+
+QTEST_MAIN(HostileUpdateHostTest)
+#include "hostileupdatehost_test.moc"
