@@ -615,6 +615,8 @@ void Form1::Image1_Click() {
         m_about = new frmAbout(m_shell, m_site, m_twips);
         m_about->move(frameGeometry().center() - m_about->rect().center());
         m_about->show();
+        // It takes the keys, so that Escape closes it.
+        m_about->activateWindow();
         return;
     }
     // A second click brings the open window forward instead of opening another.
