@@ -44,11 +44,12 @@ QString spokenShift(const std::string& text) {
 SheetView::SheetView(const SheetModel& sheet, QWidget* parent)
     : QWidget(parent)
     , m_sheet(sheet) {
+    // Before anything that a screen reader is told of, which would make a plain interface.
+    SheetViewAccessible::install();
     setObjectName(QStringLiteral("SheetView"));
     setAccessibleName(QStringLiteral("Month sheet"));
     setAccessibleDescription(
         QStringLiteral("The days of the shown month in weeks from Sunday, with their shifts"));
-    SheetViewAccessible::install();
     setTwips(m_twips);
 }
 
