@@ -21,10 +21,17 @@ QString toText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A bordered frame in the style of a single-line label border: the pen's line lies inside the
-// rectangle, so neighbours that overlap by one pixel share it.
-void drawFrame(QPainter& painter, const QRect& rect) {
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+// The width of a single-line border: neighbouring frames overlap by it and share their line.
+constexpr int kBorderTwips = 15;
+
+// A bordered frame in the style of a single-line label border. Each line is placed by its own
+// position in twips, so neighbours share one line at any scale, where rounding their edges
+// apart would draw two lines side by side.
+void drawFrame(QPainter& painter, const Twips& twips, const TwipsRect& frame) {
+    const QPoint topLeft = twips.point(frame.left, frame.top);
+    const QPoint bottomRight = twips.point(frame.left + frame.width - kBorderTwips,
+                                           frame.top + frame.height - kBorderTwips);
+    painter.drawRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
 }
 
 // The half lines' short labels as words, so that a screen reader says the whole shift.
@@ -140,7 +147,7 @@ void SheetView::paintHeads(QPainter& painter) const {
     for (int k = 0; k < SheetModel::kColumnCount; ++k) {
         const QRect rect = m_twips.rect(SheetLayout::weekdayHead(k));
         painter.setPen(Qt::black);
-        drawFrame(painter, rect);
+        drawFrame(painter, m_twips, SheetLayout::weekdayHead(k));
         painter.setPen(toColor(weekdayHeadColour(k)));
         const auto head = kWeekdayHeads[static_cast<std::size_t>(k)];
         painter.drawText(rect, Qt::AlignCenter,
@@ -152,7 +159,7 @@ void SheetView::paintCell(QPainter& painter, int c) const {
     const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
     const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
     painter.setPen(Qt::black);
-    drawFrame(painter, frame);
+    drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
     if (!cell.dayNumber.empty()) {
         painter.setFont(m_dayFont);

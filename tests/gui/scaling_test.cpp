@@ -56,6 +56,8 @@ private slots:
     void crewBoxClickOpensTheChooserInPlace_data();
     void crewBoxClickOpensTheChooserInPlace();
     void aboutWindowTakesTheFactorWhenOpened();
+    void neighbouringCellsShareOneLine_data();
+    void neighbouringCellsShareOneLine();
 };
 
 void ScalingTest::cleanup() {
@@ -252,6 +254,47 @@ void ScalingTest::aboutWindowTakesTheFactorWhenOpened() {
     // An open about window keeps the factor it was opened with.
     form.resize(465, 400);
     QCOMPARE(about->size(), scale.size(5730, 3555));
+}
+
+void ScalingTest::neighbouringCellsShareOneLine_data() {
+    QTest::addColumn<double>("factor");
+    for (const double factor : {1.0, 1.15, 1.3, 1.5, 1.75, 2.0, 2.35}) {
+        QTest::addRow("%g", factor) << factor;
+    }
+}
+
+void ScalingTest::neighbouringCellsShareOneLine() {
+    QFETCH(double, factor);
+    // March 2007 without a crew: the shift lines are empty and no caption stands on a Saturday.
+    auto w = openWindow(kToday, {}, sizeFor(factor));
+    Form1& form = *w.form;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage image = form.grab().toImage();
+    const Twips& scale = form.twips();
+    // The widths of the dark runs along a line of pixels.
+    const auto runs = [&image](QPoint from, QPoint step, int count) {
+        QList<int> widths;
+        int run = 0;
+        for (int i = 0; i <= count; ++i) {
+            const QPoint at = from + step * i;
+            if (i < count && qGray(image.pixel(at)) < 80) {
+                ++run;
+            } else if (run > 0) {
+                widths << run;
+                run = 0;
+            }
+        }
+        return widths;
+    };
+    // Across the second week, through its empty shift lines: eight lines for seven cells.
+    const QRect week = scale.rect(SheetLayout::shiftLine(7));
+    const int y = week.center().y();
+    const int left = scale.px(120) - 2;
+    QCOMPARE(runs({left, y}, {1, 0}, scale.px(6855) + 4 - left), QList<int>(8, 1));
+    // Down the Saturday column through its light head and five weeks, clear of the day numbers.
+    const int x = scale.px(120 + 960 * 6 + 300);
+    const int top = scale.px(720) - 2;
+    QCOMPARE(runs({x, top}, {0, 1}, scale.px(4560) + 4 - top), QList<int>(7, 1));
 }
 
 QTEST_MAIN(ScalingTest)
