@@ -5,7 +5,6 @@
 #include "sheet/sheetviewaccessible.h"
 
 #include <QAccessible>
-#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -78,6 +77,10 @@ QRect SheetView::cellRect(int c) const {
     return m_twips.rect(SheetLayout::dayFrame(c)).translated(-pos());
 }
 
+QRect SheetView::captionRect(int c) const {
+    return m_twips.rect(SheetLayout::caption(c)).adjusted(m_twips.px(30), 0, 0, 0);
+}
+
 QRect SheetView::headRect(int k) const {
     return m_twips.rect(SheetLayout::weekdayHead(k)).translated(-pos());
 }
@@ -119,18 +122,18 @@ QString SheetView::cellDescription(int c) const {
 void SheetView::setTwips(const Twips& twips) {
     m_twips = twips;
     setGeometry(m_twips.rect(kArea));
-    m_headFont = kelsing::Fonts::platformFont(kelsing::Fonts::kDefault, m_twips);
-    m_dayFont = kelsing::Fonts::platformFont(kelsing::Fonts::kDayNumber, m_twips, true);
-    m_captionFont = kelsing::Fonts::platformFont(kelsing::Fonts::kCaption, m_twips);
-    m_shiftFont = kelsing::Fonts::platformFont(kelsing::Fonts::kShiftLine, m_twips);
-    m_longShiftFont = kelsing::Fonts::platformFont(kelsing::Fonts::kLongShiftLine, m_twips);
+    using kelsing::Fonts::platformFont;
+    m_headTexts.reset(platformFont(kelsing::Fonts::kDefault, m_twips));
+    m_dayTexts.reset(platformFont(kelsing::Fonts::kDayNumber, m_twips, true));
+    const QFont captionFont = platformFont(kelsing::Fonts::kCaption, m_twips);
+    m_captionTexts.reset(captionFont, captionRect(3).width());
+    m_wideCaptionTexts.reset(captionFont, captionRect(0).width());
+    m_shiftTexts.reset(platformFont(kelsing::Fonts::kShiftLine, m_twips));
+    m_longShiftTexts.reset(platformFont(kelsing::Fonts::kLongShiftLine, m_twips));
     // The half lines are only 495 twips wide; the condensed small font keeps most labels whole.
-    m_halfFont = kelsing::Fonts::platformFont(FontChoice{"Small Fonts", 7}, m_twips);
+    m_halfTexts.reset(platformFont(FontChoice{"Small Fonts", 7}, m_twips), 0,
+                      m_twips.rect(SheetLayout::leftHalf(0)).width());
     update();
-}
-
-const QFont& SheetView::shiftFont(const FontChoice& choice) const {
-    return choice == kelsing::Fonts::kLongShiftLine ? m_longShiftFont : m_shiftFont;
 }
 
 void SheetView::paintEvent(QPaintEvent*) {
@@ -142,42 +145,42 @@ void SheetView::paintEvent(QPaintEvent*) {
     }
 }
 
-void SheetView::paintHeads(QPainter& painter) const {
-    painter.setFont(m_headFont);
+void SheetView::paintHeads(QPainter& painter) {
     for (int k = 0; k < SheetModel::kColumnCount; ++k) {
         const QRect rect = m_twips.rect(SheetLayout::weekdayHead(k));
         painter.setPen(Qt::black);
         drawFrame(painter, m_twips, SheetLayout::weekdayHead(k));
         painter.setPen(toColor(weekdayHeadColour(k)));
         const auto head = kWeekdayHeads[static_cast<std::size_t>(k)];
-        painter.drawText(rect, Qt::AlignCenter,
+        m_headTexts.draw(painter, rect, Qt::AlignCenter,
                          QString::fromLatin1(head.data(), static_cast<qsizetype>(head.size())));
     }
 }
 
-void SheetView::paintCell(QPainter& painter, int c) const {
+void SheetView::paintCell(QPainter& painter, int c) {
     const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
     const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
     painter.setPen(Qt::black);
     drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
     if (!cell.dayNumber.empty()) {
-        painter.setFont(m_dayFont);
         painter.setPen(toColor(cell.dayNumberColour));
-        painter.drawText(frame.adjusted(0, 0, -m_twips.px(45), 0), Qt::AlignRight | Qt::AlignTop,
-                         toText(cell.dayNumber));
+        m_dayTexts.draw(painter, frame.adjusted(0, 0, -m_twips.px(45), 0),
+                        Qt::AlignRight | Qt::AlignTop, toText(cell.dayNumber));
     }
     if (!cell.caption.empty()) {
-        painter.setFont(m_captionFont);
+        const QRect caption = captionRect(c);
         painter.setPen(Qt::black);
-        painter.drawText(m_twips.rect(SheetLayout::caption(c)).adjusted(m_twips.px(30), 0, 0, 0),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, toText(cell.caption));
+        LaidOutTexts& texts =
+            caption.width() == captionRect(3).width() ? m_captionTexts : m_wideCaptionTexts;
+        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, toText(cell.caption));
     }
     if (!cell.shift.empty()) {
-        painter.setFont(shiftFont(cell.shiftFont));
         painter.setPen(toColor(cell.shiftColour));
-        painter.drawText(m_twips.rect(SheetLayout::shiftLine(c)), Qt::AlignCenter,
-                         toText(cell.shift));
+        LaidOutTexts& texts =
+            cell.shiftFont == kelsing::Fonts::kLongShiftLine ? m_longShiftTexts : m_shiftTexts;
+        texts.draw(painter, m_twips.rect(SheetLayout::shiftLine(c)), Qt::AlignCenter,
+                   toText(cell.shift));
     }
     paintHalf(painter, m_twips.rect(SheetLayout::leftHalf(c)), cell.leftShift,
               cell.leftShiftColour);
@@ -186,20 +189,12 @@ void SheetView::paintCell(QPainter& painter, int c) const {
 }
 
 void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::string& text,
-                          Rgb colour) const {
+                          Rgb colour) {
     if (text.empty()) {
         return;
     }
-    const QString label = toText(text);
-    QFont font = m_halfFont;
-    // A label wider than its half ("Training") is drawn smaller rather than cut off.
-    const int width = QFontMetrics(font).horizontalAdvance(label);
-    if (width > rect.width()) {
-        font.setPixelSize(std::max(6, font.pixelSize() * rect.width() / width));
-    }
-    painter.setFont(font);
     painter.setPen(toColor(colour));
-    painter.drawText(rect, Qt::AlignCenter, label);
+    m_halfTexts.draw(painter, rect, Qt::AlignCenter, toText(text));
 }
 
 std::optional<int> SheetView::cellUnder(QPoint position) const {

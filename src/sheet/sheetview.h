@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/laidouttexts.h"
 #include "platform/twips.h"
 #include "sheet/sheetmodel.h"
 
@@ -59,19 +60,21 @@ protected:
 
 private:
     std::optional<int> cellUnder(QPoint position) const;
-    const QFont& shiftFont(const FontChoice& choice) const;
-    void paintHeads(QPainter& painter) const;
-    void paintCell(QPainter& painter, int c) const;
-    void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour) const;
+    QRect captionRect(int c) const; // in the window's coordinates
+    void paintHeads(QPainter& painter);
+    void paintCell(QPainter& painter, int c);
+    void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);
 
     const SheetModel& m_sheet;
     Twips m_twips;
-    QFont m_headFont;
-    QFont m_dayFont;
-    QFont m_captionFont;
-    QFont m_shiftFont;
-    QFont m_longShiftFont;
-    QFont m_halfFont;
+    // The texts of each part of the cells, laid out for the current scale.
+    LaidOutTexts m_headTexts;
+    LaidOutTexts m_dayTexts;
+    LaidOutTexts m_captionTexts;
+    LaidOutTexts m_wideCaptionTexts; // cells 0, 1, 2 and 8
+    LaidOutTexts m_shiftTexts;
+    LaidOutTexts m_longShiftTexts;
+    LaidOutTexts m_halfTexts;
     std::optional<int> m_pressedCell;
     QString m_leftName;
     QString m_rightName;
