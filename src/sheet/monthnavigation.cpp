@@ -63,6 +63,11 @@ RepaintPlan titleRepaint(const NavigationState& state) {
         plan.formLoad = true;
     }
     chooseFills(state, plan);
+    // The side-by-side view with no crew on either side, but one in the single view, would
+    // otherwise leave the old month's days under the new title.
+    if (!plan.formLoad && !plan.label5Update && !plan.leftUpdate && !plan.rightUpdate) {
+        plan.formLoad = true;
+    }
     return plan;
 }
 

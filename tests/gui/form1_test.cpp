@@ -138,6 +138,7 @@ private slots:
     void stepsRepaintWithTheActiveViewsFill_data();
     void stepsRepaintWithTheActiveViewsFill();
     void titleClickRunsStartUpOnlyWithoutAnyCrew();
+    void titleClickLaysOutItsMonthWhenNoFillWouldRun();
     void switchRebuildsCrewBoxesFromStoredCodes();
     void switchWithNoCrewsAsksForCrews();
     void todayIsReadAfreshAtEachFill();
@@ -318,6 +319,22 @@ void Form1Test::titleClickRunsStartUpOnlyWithoutAnyCrew() {
         QCOMPARE(form.sheet().cells[c].leftShift, expected.cells[c].leftShift);
         QCOMPARE(form.sheet().cells[c].dayNumber, expected.cells[c].dayNumber);
     }
+}
+
+void Form1Test::titleClickLaysOutItsMonthWhenNoFillWouldRun() {
+    // Side by side with no crew on either side, but one chosen in the single view: the title
+    // must not stand over the days of the month shown before.
+    const DaySerial today = dayOf(2007, 3, 15);
+    auto w = openWindow(today);
+    Form1& form = *w.form;
+    form.setCrew(ChooserTarget::Single, CrewCode(14), QStringLiteral("Brenmoor\nAll Crews"));
+    click(form, "Command5");
+    clickSteps(form, "> > T");
+    QCOMPARE(title(form), QStringLiteral("March 2007"));
+    SheetModel expected;
+    expected.title = MonthYear{3, 2007};
+    FormLoadCalendar(expected, today);
+    compareVisible(form.sheet(), expected);
 }
 
 void Form1Test::switchRebuildsCrewBoxesFromStoredCodes() {

@@ -332,9 +332,12 @@ private:
         closeChooserByOutsideClick();
         Expected& e = m_expected;
         e.month = kTodaysMonth;
-        // The title is written first; the cells follow only with a fill below.
+        // The title is written first; the cells follow with the start-up routine when no crew
+        // is chosen at all, or when no fill would run.
         e.sheet.title = e.month;
-        if (e.single.value() + e.left.value() + e.right.value() == 0) {
+        const bool anyFill =
+            (!e.sideBySide && e.single.value() > 0) || e.left.value() > 0 || e.right.value() > 0;
+        if (e.single.value() + e.left.value() + e.right.value() == 0 || !anyFill) {
             e.formLoad();
         }
         e.sideFills();
