@@ -296,12 +296,16 @@ void Form1::buildShortcuts() {
     }
 }
 
-void Form1::layoutControls() {
+void Form1::placeContent() {
     // The leftover of a window whose shape differs from the design is split evenly around the
     // content, where the background picture goes on.
     const QSize content = m_twips.size(kClientArea.width, kClientArea.height);
     m_content->setGeometry(
         QRect(QPoint((width() - content.width()) / 2, (height() - content.height()) / 2), content));
+}
+
+void Form1::layoutControls() {
+    placeContent();
     m_sheetView->setTwips(m_twips);
 
     m_ui.Label3->setGeometry(m_twips.rect(SheetLayout::kMonthTitle));
@@ -685,8 +689,15 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-    m_twips = Twips::fitting(size(), kClientArea.width, kClientArea.height);
-    layoutControls();
+    const Twips fitting = Twips::fitting(size(), kClientArea.width, kClientArea.height);
+    // Controls, fonts and the sheet's laid-out texts are redone only when the scale changes,
+    // not when the window is first shown at the size it was built for.
+    if (fitting.scale() != m_twips.scale()) {
+        m_twips = fitting;
+        layoutControls();
+    } else {
+        placeContent();
+    }
     QWidget::resizeEvent(event);
 }
 

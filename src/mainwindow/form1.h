@@ -137,6 +137,7 @@ private:
     void describeControls();
     void buildShortcuts();
     void layoutControls();
+    void placeContent();
     void step(MonthStep direction);
     void runRepaint(const RepaintPlan& plan);
     void showSheet();
