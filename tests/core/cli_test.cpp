@@ -1,6 +1,8 @@
 // End-to-end tests of the kelsing-shifts command: the real executable, its output and its exit
 // status.
 
+#include "testsupport.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +18,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using kelsing::test::linesOf;
 
 struct Outcome {
     int status = -1;
@@ -58,15 +62,6 @@ Outcome runTool(const std::vector<std::string>& args, const std::string& environ
     outcome.err.assign(std::istreambuf_iterator<char>(errFile), std::istreambuf_iterator<char>());
     std::filesystem::remove(errPath);
     return outcome;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 std::string joined(const std::vector<std::string>& args) {

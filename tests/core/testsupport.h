@@ -6,7 +6,9 @@
 #include <chrono>
 #include <cstdio>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace kelsing::test {
 
@@ -31,6 +33,16 @@ constexpr int monthLength(int year, int month) {
     constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
     return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+/// The lines of a text, without their line ends.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 } // namespace kelsing::test

@@ -5,7 +5,6 @@
 #include "sheet/textsheet.h"
 #include "testsupport.h"
 
-#include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,15 +13,7 @@ namespace kelsing {
 namespace {
 
 using test::dateOf;
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using test::linesOf;
 
 // The text of a line without its colour escapes.
 std::string visible(const std::string& line) {

@@ -80,12 +80,7 @@ private slots:
 };
 
 void AccessibilityTest::cleanup() {
-    for (Form2* chooser : openChoosers()) {
-        delete chooser;
-    }
-    for (frmAbout* about : openAboutWindows()) {
-        delete about;
-    }
+    deleteChoosersAndAboutWindows();
 }
 
 void AccessibilityTest::mainWindowControlsAreNamedAndDescribed_data() {
@@ -262,7 +257,7 @@ void AccessibilityTest::cellsAreFoundWhereTheyAreDrawn_data() {
 void AccessibilityTest::cellsAreFoundWhereTheyAreDrawn() {
     QFETCH(QSize, size);
     QFETCH(int, cell);
-    auto w = openWindow(kToday, {}, size);
+    auto w = openWindow(kToday, {}, {.size = size});
     Form1& form = *w.form;
     QWidget* content = control(form, QStringLiteral("Content"));
     const QRect frame = form.twips().rect(SheetLayout::dayFrame(cell));

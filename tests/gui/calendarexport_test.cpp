@@ -53,7 +53,7 @@ Session openSession(QSize size = {}) {
     services.warn = [warnings = s.warnings](QWidget*, const QString& message) {
         warnings->append(message);
     };
-    s.window = openWindow(kToday, services, size);
+    s.window = openWindow(kToday, services, {.size = size});
     return s;
 }
 

@@ -1,14 +1,12 @@
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
-#include "platform/label.h"
 #include "platform/localeservices.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
+#include "windowtestsupport.h"
 
 #include <cstdlib>
-#include <memory>
 
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,46 +14,17 @@ using namespace kelsing;
 
 namespace {
 
-DaySerial dayOf(int year, unsigned month, unsigned day) {
-    return toDaySerial(std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day});
-}
+using WindowTests::click;
+using WindowTests::control;
+using WindowTests::dayOf;
+using WindowTests::textOf;
+using WindowTests::title;
 
-struct Window {
-    std::shared_ptr<DaySerial> today;
-    std::unique_ptr<Form1> form;
-};
-
-Window openWindow(DaySerial today) {
-    Window w;
-    w.today = std::make_shared<DaySerial>(today);
-    Form1Services services;
-    services.today = [t = w.today] { return *t; };
-    w.form = std::make_unique<Form1>(services);
-    w.form->show();
-    return w;
-}
-
-QWidget* control(Form1& form, const char* name) {
-    auto* widget = form.findChild<QWidget*>(QString::fromLatin1(name));
-    if (!widget) {
-        qFatal("no control %s", name);
-    }
-    return widget;
-}
-
-void click(Form1& form, const char* name) {
-    QTest::mouseClick(control(form, name), Qt::LeftButton);
-}
-
-QString title(Form1& form) {
-    return static_cast<Label*>(control(form, "Label3"))->text();
-}
-
-QString text(Form1& form, const char* name) {
-    if (auto* button = qobject_cast<QPushButton*>(control(form, name))) {
-        return button->text();
-    }
-    return static_cast<Label*>(control(form, name))->text();
+// A window as the platform first shows it, left where it opens and not waited for, whose version
+// check asks the built-in site host.
+WindowTests::Window openWindow(DaySerial today) {
+    return WindowTests::openWindow(
+        today, {}, {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
 }
 
 // Clicks a sequence of step buttons written as "<< < > >> T" (T is the month title).
@@ -192,7 +161,7 @@ void Form1Test::controlsCarryTheirCaptionsAndTooltips() {
     QFETCH(QString, toolTip);
     auto w = openWindow(dayOf(2007, 3, 15));
     const QByteArray key = name.toLatin1();
-    QCOMPARE(text(*w.form, key.constData()), caption);
+    QCOMPARE(textOf(*w.form, key.constData()), caption);
     QCOMPARE(control(*w.form, key.constData())->toolTip(), toolTip);
 }
 
@@ -345,19 +314,19 @@ void Form1Test::switchRebuildsCrewBoxesFromStoredCodes() {
     form.fillFor(ChooserTarget::Single);
 
     click(form, "Command5");
-    QCOMPARE(text(form, "Command5"), QStringLiteral("X"));
-    QCOMPARE(text(form, "Label5"), QString());
-    QCOMPARE(text(form, "Label8"), QStringLiteral("Brenmoor\nC Crew"));
-    QCOMPARE(text(form, "Label9"), QStringLiteral("Click Here to Select Crew"));
+    QCOMPARE(textOf(form, "Command5"), QStringLiteral("X"));
+    QCOMPARE(textOf(form, "Label5"), QString());
+    QCOMPARE(textOf(form, "Label8"), QStringLiteral("Brenmoor\nC Crew"));
+    QCOMPARE(textOf(form, "Label9"), QStringLiteral("Click Here to Select Crew"));
     QVERIFY(form.sideBySideShowing());
     // The side-by-side boxes now lie over the single box and take its clicks.
     const QPoint inLeftBox = control(form, "Label8")->geometry().center();
     QCOMPARE(form.childAt(inLeftBox)->objectName(), QStringLiteral("Label8"));
 
     click(form, "Command5");
-    QCOMPARE(text(form, "Command5"), QStringLiteral("X | X"));
-    QCOMPARE(text(form, "Label5"), QStringLiteral("Corvath\n3"));
-    QCOMPARE(text(form, "Label8"), QString());
+    QCOMPARE(textOf(form, "Command5"), QStringLiteral("X | X"));
+    QCOMPARE(textOf(form, "Label5"), QStringLiteral("Corvath\n3"));
+    QCOMPARE(textOf(form, "Label8"), QString());
     QCOMPARE(form.childAt(inLeftBox)->objectName(), QStringLiteral("Label5"));
     QCOMPARE(form.leftCrew(), CrewCode(12));
     SheetModel expected;
@@ -370,11 +339,11 @@ void Form1Test::switchWithNoCrewsAsksForCrews() {
     auto w = openWindow(dayOf(2007, 3, 15));
     Form1& form = *w.form;
     click(form, "Command5");
-    QCOMPARE(text(form, "Label8"), QStringLiteral("Click Here to Select Crew"));
-    QCOMPARE(text(form, "Label9"), QStringLiteral("Click Here to Select Crew"));
+    QCOMPARE(textOf(form, "Label8"), QStringLiteral("Click Here to Select Crew"));
+    QCOMPARE(textOf(form, "Label9"), QStringLiteral("Click Here to Select Crew"));
     QVERIFY(!anyShift(form.sheet()));
     click(form, "Command5");
-    QCOMPARE(text(form, "Label5"), QStringLiteral("Click Here to Select Crew"));
+    QCOMPARE(textOf(form, "Label5"), QStringLiteral("Click Here to Select Crew"));
     QVERIFY(!anyShift(form.sheet()));
 }
 

@@ -5,10 +5,8 @@
 #include "platform/localeservices.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
+#include "windowtestsupport.h"
 
-#include <memory>
-
-#include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -17,83 +15,31 @@ using namespace kelsing;
 
 namespace {
 
+using WindowTests::boxText;
+using WindowTests::clickAt;
+using WindowTests::clickControl;
+using WindowTests::control;
+using WindowTests::dayOf;
+using WindowTests::entryShowing;
+using WindowTests::label;
+using WindowTests::openChoosers;
+using WindowTests::showsTheSame;
+using WindowTests::walkChooser;
+
 const QString kSelectCrew = QStringLiteral("Click Here to Select Crew");
 const QString kChooseCrew = QStringLiteral("Choose Crew");
 const QString kChooseLeft = QStringLiteral("Choose Left Side Crew");
 const QString kChooseRight = QStringLiteral("Choose Right Side Crew");
 
-DaySerial dayOf(int year, unsigned month, unsigned day) {
-    return toDaySerial(std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day});
-}
-
 const DaySerial kToday = dayOf(2007, 3, 15);
 
-struct Window {
-    std::shared_ptr<DaySerial> today;
-    std::unique_ptr<Form1> form;
-};
-
-Window openWindow(DaySerial today = kToday, QPoint at = {60, 40}) {
-    Window w;
-    w.today = std::make_shared<DaySerial>(today);
-    Form1Services services;
-    services.today = [t = w.today] { return *t; };
-    // Nothing listens there, so the version check ends quietly without leaving the machine.
-    services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:9"));
-    services.openUrl = [](const QUrl&) {};
-    w.form = std::make_unique<Form1>(services);
-    w.form->move(at);
-    w.form->show();
-    if (!QTest::qWaitForWindowExposed(w.form.get())) {
-        qFatal("the main window is not shown");
-    }
-    return w;
-}
-
-template <typename Parent>
-QWidget* control(Parent& parent, const QString& name) {
-    auto* widget = parent.template findChild<QWidget*>(name);
-    if (!widget) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return widget;
-}
-
-Label* label(QWidget& parent, const QString& name) {
-    return static_cast<Label*>(control(parent, name));
+// A window where the chooser tests expect it, waited for until it is shown (not until active).
+WindowTests::Window openWindow(DaySerial today = kToday, QPoint at = {60, 40}) {
+    return WindowTests::openWindow(today, {}, {.at = at, .wait = WindowTests::Wait::Exposed});
 }
 
 QString buttonText(Form1& form, const char* name) {
     return static_cast<QPushButton*>(control(form, QString::fromLatin1(name)))->text();
-}
-
-QString boxText(Form1& form, const char* name) {
-    return label(form, QString::fromLatin1(name))->text();
-}
-
-// A real click: it goes through the window, so the stacking order decides which control it hits.
-void clickAt(QWidget& window, QPoint position) {
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, position);
-}
-
-void clickControl(QWidget& window, const QString& name) {
-    const QWidget* target = control(window, name);
-    clickAt(window, target->mapTo(&window, target->rect().center()));
-}
-
-void clickControl(QWidget& window, const char* name) {
-    clickControl(window, QString::fromLatin1(name));
-}
-
-// The choosers that are showing.
-QList<Form2*> openChoosers() {
-    QList<Form2*> choosers;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* chooser = qobject_cast<Form2*>(window); chooser && chooser->isVisible()) {
-            choosers << chooser;
-        }
-    }
-    return choosers;
 }
 
 Form2* theChooser() {
@@ -113,38 +59,11 @@ Label* memberEntry(Form2& chooser, int position) {
     return label(chooser, QStringLiteral("Label4_%1").arg(position));
 }
 
-// The entry of a column ("Label1", "Label2", "Label4") that shows a caption.
-Label* entryShowing(Form2& chooser, const char* column, const QString& caption) {
-    const int count = QLatin1String(column) == QLatin1String("Label1") ? 11 : 10;
-    for (int i = 0; i < count; ++i) {
-        Label* entry = label(chooser, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(i));
-        if (!entry->isHidden() && entry->text() == caption) {
-            return entry;
-        }
-    }
-    return nullptr;
-}
-
-// Clicks the entries named by "Employer/Crew" or "Employer/Group/Member" in an open chooser.
-bool walk(Form2& chooser, const QString& path) {
-    const char* columns[] = {"Label1", "Label2", "Label4"};
-    const QStringList captions = path.split(QLatin1Char('/'));
-    for (int i = 0; i < captions.size(); ++i) {
-        Label* entry = entryShowing(chooser, columns[i], captions[i]);
-        if (!entry) {
-            qWarning("no entry %s", qPrintable(captions[i]));
-            return false;
-        }
-        clickControl(chooser, entry->objectName());
-    }
-    return true;
-}
-
 // Opens the chooser from a crew box and walks a path through it; the chooser must close.
 bool choose(Form1& form, const char* box, const QString& path) {
     clickControl(form, box);
     Form2* chooser = theChooser();
-    if (!chooser || !walk(*chooser, path)) {
+    if (!chooser || !walkChooser(*chooser, path)) {
         return false;
     }
     if (!openChoosers().isEmpty()) {
@@ -183,15 +102,7 @@ bool sameView(const SheetModel& actual, const SheetModel& expected) {
     for (std::size_t c = 0; c < actual.cells.size(); ++c) {
         const DayCell& a = actual.cells[c];
         const DayCell& e = expected.cells[c];
-        const bool same =
-            a.dayNumber == e.dayNumber && a.dayNumberColour == e.dayNumberColour &&
-            a.caption == e.caption && a.shift == e.shift &&
-            (a.shift.empty() || (a.shiftColour == e.shiftColour && a.shiftFont == e.shiftFont)) &&
-            a.leftShift == e.leftShift &&
-            (a.leftShift.empty() || a.leftShiftColour == e.leftShiftColour) &&
-            a.rightShift == e.rightShift &&
-            (a.rightShift.empty() || a.rightShiftColour == e.rightShiftColour);
-        if (!same) {
+        if (!showsTheSame(a, e)) {
             qWarning("cell %d differs: '%s' '%s' '%s' against '%s' '%s' '%s'", int(c),
                      a.shift.c_str(), a.leftShift.c_str(), a.rightShift.c_str(), e.shift.c_str(),
                      e.leftShift.c_str(), e.rightShift.c_str());
@@ -862,12 +773,12 @@ void Form2Test::handBackTestsTheCaptionThenCloses() {
     QPointer<Form2> chooser = Form2::open(host, static_cast<ChooserTarget>(target));
     QVERIFY(QTest::qWaitForWindowExposed(chooser.data()));
     QCOMPARE(chooser->frameGeometry().topLeft(), QPoint(100 + px(2430), 50 + px(2800)));
-    QVERIFY(walk(*chooser, path.section(QLatin1Char('/'), 0, -2)));
+    QVERIFY(walkChooser(*chooser, path.section(QLatin1Char('/'), 0, -2)));
     QVERIFY(host.calls.isEmpty());
     if (path.startsWith(QLatin1String("Brenmoor"))) {
         QCOMPARE(crewEntry(*chooser, 4)->isEnabled(), !sideBySide);
     }
-    QVERIFY(walk(*chooser, path));
+    QVERIFY(walkChooser(*chooser, path));
     QCOMPARE(host.calls, calls);
     QVERIFY(chooser.isNull() || !chooser->isVisible());
     QTRY_VERIFY(chooser.isNull());
@@ -933,10 +844,10 @@ void Form2Test::greyedEntriesIgnoreClicks() {
     const bool employers = path.count(QLatin1Char('/')) == 1 &&
                            entryShowing(*chooser, "Label1", path.section('/', 1)) != nullptr;
     if (employers) {
-        QVERIFY(walk(*chooser, path.section('/', 0, 0)));
-        QVERIFY(walk(*chooser, path.section('/', 1)));
+        QVERIFY(walkChooser(*chooser, path.section('/', 0, 0)));
+        QVERIFY(walkChooser(*chooser, path.section('/', 1)));
     } else if (!path.isEmpty()) {
-        QVERIFY(walk(*chooser, path));
+        QVERIFY(walkChooser(*chooser, path));
     }
     Label* entry = label(*chooser, QStringLiteral("%1_%2").arg(column).arg(index));
     QVERIFY(!entry->isEnabled());
@@ -986,7 +897,7 @@ void Form2Test::clickElsewhereClosesWithoutChange() {
     QPointer<Form2> chooser = theChooser();
     QVERIFY(chooser);
     if (!path.isEmpty()) {
-        QVERIFY(walk(*chooser, path));
+        QVERIFY(walkChooser(*chooser, path));
     }
     QWidget other;
     other.resize(100, 100);
@@ -1037,7 +948,7 @@ void Form2Test::crewBoxClickWhileOpenOpensAFreshChooser() {
     clickControl(form, first);
     QPointer<Form2> old = theChooser();
     QVERIFY(old);
-    QVERIFY(walk(*old, QStringLiteral("Corvath/501-509")));
+    QVERIFY(walkChooser(*old, QStringLiteral("Corvath/501-509")));
     const SheetModel sheet = form.sheet();
 
     clickControl(form, second);
@@ -1064,7 +975,7 @@ void Form2Test::turningToAnotherWindowCloses() {
     QPointer<Form2> chooser = theChooser();
     QVERIFY(chooser);
     QVERIFY(QTest::qWaitForWindowActive(chooser.data()));
-    QVERIFY(walk(*chooser, QStringLiteral("Halvex")));
+    QVERIFY(walkChooser(*chooser, QStringLiteral("Halvex")));
 
     QWidget elsewhere; // stands for a window of another application
     elsewhere.show();
@@ -1089,7 +1000,7 @@ void Form2Test::everyOpeningStartsAfresh() {
         QCOMPARE(shownCaptions(*chooser, memberEntry), QStringList());
         QVERIFY(!chooser->lines().Line1.visible);
         QVERIFY(!chooser->lines().Line3.visible);
-        QVERIFY(walk(*chooser, QStringLiteral("Corvath/501-509")));
+        QVERIFY(walkChooser(*chooser, QStringLiteral("Corvath/501-509")));
         clickControl(form, "SheetView");
         QTRY_VERIFY(chooser.isNull());
     }
@@ -1110,7 +1021,7 @@ void Form2Test::linesAreDrawnWhereTheyStand() {
     clickControl(*w.form, "Label5");
     Form2* chooser = theChooser();
     QVERIFY(chooser);
-    QVERIFY(walk(*chooser, QStringLiteral("Corvath/401-404")));
+    QVERIFY(walkChooser(*chooser, QStringLiteral("Corvath/401-404")));
     const QImage image = chooser->grab().toImage();
     const Twips twips;
     const auto isLine = [&](int x, int y) {

@@ -3,8 +3,7 @@
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
 #include "platform/label.h"
-
-#include <memory>
+#include "windowtestsupport.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -18,56 +17,26 @@ namespace {
 const QUrl kHost(QStringLiteral("http://127.0.0.1:9"));
 const QUrl kSite(QStringLiteral("http://127.0.0.1:9/kelsing_schedule/"));
 
-struct Window {
-    std::shared_ptr<QList<QUrl>> opened = std::make_shared<QList<QUrl>>();
-    std::unique_ptr<Form1> form;
-};
+using WindowTests::aboutWindows;
+using WindowTests::control;
+using WindowTests::textOf;
 
-Window openWindow(bool builtInHost = false) {
-    Window w;
+// A window left where it opens and not waited for, whose version check and about window name
+// the built-in site host or, by default, kHost.
+WindowTests::Window openWindow(bool builtInHost = false) {
     Form1Services services;
-    services.today = [] {
-        return toDaySerial(std::chrono::year{2007} / std::chrono::March / std::chrono::day{15});
-    };
     if (!builtInHost) {
         services.siteHost = kHost;
     }
-    services.openUrl = [opened = w.opened](const QUrl& url) { opened->append(url); };
-    w.form = std::make_unique<Form1>(services);
-    w.form->show();
-    return w;
-}
-
-QList<frmAbout*> aboutWindows() {
-    QList<frmAbout*> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* about = qobject_cast<frmAbout*>(widget)) {
-            windows.append(about);
-        }
-    }
-    return windows;
+    return WindowTests::openWindow(
+        WindowTests::dayOf(2007, 3, 15), services,
+        {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
 }
 
 frmAbout* openAbout(Form1& form) {
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Image1")), Qt::LeftButton);
     const auto windows = aboutWindows();
     return windows.size() == 1 ? windows.first() : nullptr;
-}
-
-template <typename T>
-T* control(QWidget& window, const QString& name) {
-    auto* widget = window.findChild<T*>(name);
-    if (!widget) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return widget;
-}
-
-QString textOf(QWidget& window, const QString& name) {
-    if (auto* button = window.findChild<QPushButton*>(name)) {
-        return button->text();
-    }
-    return control<Label>(window, name)->text();
 }
 
 void closeAllAbout() {

@@ -119,26 +119,6 @@ bool makeCertificate(const QString& folder, const QString& name, QSslCertificate
     return !certificate.isNull() && !key.isNull();
 }
 
-Label& notice(Form1& form) {
-    return *static_cast<Label*>(control(form, QStringLiteral("Label2_38")));
-}
-
-QTimer& timer1(Form1& form) {
-    auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
-    if (!timer) {
-        qFatal("no Timer1");
-    }
-    return *timer;
-}
-
-VersionCheck& check(Form1& form) {
-    auto* versionCheck = form.findChild<VersionCheck*>();
-    if (!versionCheck) {
-        qFatal("no version check");
-    }
-    return *versionCheck;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Route)
@@ -304,16 +284,15 @@ void HostileUpdateHostTest::hostileHost() {
     }
     const QUrl host =
         static_cast<Server>(start) == Server::Plain ? plainServer.host() : tlsServer.host();
-    auto opened = std::make_shared<QList<QUrl>>();
     Form1Services services;
-    services.today = [] { return kToday; };
     services.siteHost = host;
-    services.openUrl = [opened](const QUrl& url) { opened->append(url); };
 
     QElapsedTimer clock;
     clock.start();
-    auto form = std::make_unique<Form1>(services);
-    form->show();
+    auto w = openWindow(kToday, services,
+                        {.at = std::nullopt, .wait = Wait::Nothing, .ownSiteHost = true});
+    std::unique_ptr<Form1>& form = w.form;
+    const std::shared_ptr<QList<QUrl>>& opened = w.opened;
     qint64 endedAt = -1;
     QStringList plainRequests; // those of the first check
     connect(&check(*form), &VersionCheck::finished, form.get(), [&] {

@@ -1,6 +1,5 @@
 #include "about/frmabout.h"
 #include "crews/form2.h"
-#include "platform/label.h"
 #include "windowtestsupport.h"
 
 #include <QPushButton>
@@ -12,14 +11,6 @@ using namespace kelsing::WindowTests;
 namespace {
 
 const DaySerial kToday = dayOf(2007, 3, 15);
-
-QString title(Form1& form) {
-    return static_cast<Label*>(control(form, QStringLiteral("Label3")))->text();
-}
-
-QString boxText(Form1& form, const char* name) {
-    return static_cast<Label*>(control(form, QString::fromLatin1(name)))->text();
-}
 
 // Puts a window into one of the states in which the keys are tried; all but the first show
 // another month than today's, so that the title key has something to do.
@@ -76,12 +67,7 @@ private slots:
 };
 
 void KeyboardTest::cleanup() {
-    for (Form2* chooser : openChoosers()) {
-        delete chooser;
-    }
-    for (frmAbout* about : openAboutWindows()) {
-        delete about;
-    }
+    deleteChoosersAndAboutWindows();
 }
 
 void KeyboardTest::keysDoWhatTheirClicksDo_data() {

@@ -1,6 +1,7 @@
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
 #include "platform/label.h"
+#include "windowtestsupport.h"
 
 #include <memory>
 
@@ -30,19 +31,15 @@ struct Capture {
     QImage window;
 };
 
-struct Window {
+struct Window : WindowTests::Window {
     std::shared_ptr<Capture> capture = std::make_shared<Capture>();
-    std::unique_ptr<Form1> form;
 };
 
-// A window on a machine without a default printer, whose file dialog answers `fileName`.
+// A window on a machine without a default printer, whose file dialog answers `fileName`; it is
+// left where it opens and not waited for.
 Window openWindow(const QString& fileName) {
     Window w;
     Form1Services services;
-    services.today = [] {
-        return toDaySerial(std::chrono::year{2007} / std::chrono::March / std::chrono::day{15});
-    };
-    services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:9"));
     services.defaultPrinter = [] { return QPrinterInfo(); };
     services.pdfFileName = [capture = w.capture, fileName](QWidget* parent,
                                                            const QString& suggestedName) {
@@ -55,8 +52,9 @@ Window openWindow(const QString& fileName) {
         capture->window = parent->grab().toImage();
         return fileName;
     };
-    w.form = std::make_unique<Form1>(services);
-    w.form->show();
+    static_cast<WindowTests::Window&>(w) =
+        WindowTests::openWindow(WindowTests::dayOf(2007, 3, 15), services,
+                                {.at = std::nullopt, .wait = WindowTests::Wait::Nothing});
     return w;
 }
 

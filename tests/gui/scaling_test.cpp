@@ -61,12 +61,7 @@ private slots:
 };
 
 void ScalingTest::cleanup() {
-    for (Form2* chooser : openChoosers()) {
-        delete chooser;
-    }
-    for (frmAbout* about : openAboutWindows()) {
-        delete about;
-    }
+    deleteChoosersAndAboutWindows();
 }
 
 void ScalingTest::opensAtTheDesignedSize() {
@@ -112,7 +107,7 @@ void ScalingTest::controlsScaleByOneFactor() {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     QFETCH(double, points);
-    auto w = openWindow(kToday, {}, sizeFor(factor));
+    auto w = openWindow(kToday, {}, {.size = sizeFor(factor)});
     Form1& form = *w.form;
     const Twips scale(factor);
     QCOMPARE(form.twips().scale(), factor);
@@ -142,7 +137,7 @@ void ScalingTest::leftoverIsSplitAroundTheContent_data() {
 void ScalingTest::leftoverIsSplitAroundTheContent() {
     QFETCH(QSize, size);
     QFETCH(double, factor);
-    auto w = openWindow(kToday, {}, size);
+    auto w = openWindow(kToday, {}, {.size = size});
     Form1& form = *w.form;
     QCOMPARE(form.size(), size);
     QCOMPARE(form.twips().scale(), factor);
@@ -171,7 +166,7 @@ void ScalingTest::cellClicksLandOnTheirCell_data() {
 void ScalingTest::cellClicksLandOnTheirCell() {
     QFETCH(QSize, size);
     QFETCH(int, cell);
-    auto w = openWindow(kToday, {}, size);
+    auto w = openWindow(kToday, {}, {.size = size});
     Form1& form = *w.form;
     auto* view = static_cast<SheetView*>(control(form, QStringLiteral("SheetView")));
     QSignalSpy clicks(view, &SheetView::cellClicked);
@@ -215,7 +210,7 @@ void ScalingTest::crewBoxClickOpensTheChooserInPlace() {
     QFETCH(QString, box);
     QFETCH(QString, path);
     QFETCH(QString, boxText);
-    auto w = openWindow(kToday, {}, size);
+    auto w = openWindow(kToday, {}, {.size = size});
     Form1& form = *w.form;
     if (sideBySide) {
         clickControl(form, QStringLiteral("Command5"));
@@ -240,7 +235,7 @@ void ScalingTest::crewBoxClickOpensTheChooserInPlace() {
 }
 
 void ScalingTest::aboutWindowTakesTheFactorWhenOpened() {
-    auto w = openWindow(kToday, {}, sizeFor(1.5));
+    auto w = openWindow(kToday, {}, {.size = sizeFor(1.5)});
     Form1& form = *w.form;
     clickControl(form, QStringLiteral("Image1"));
     QCOMPARE(openAboutWindows().size(), 1);
@@ -266,7 +261,7 @@ void ScalingTest::neighbouringCellsShareOneLine_data() {
 void ScalingTest::neighbouringCellsShareOneLine() {
     QFETCH(double, factor);
     // March 2007 without a crew: the shift lines are empty and no caption stands on a Saturday.
-    auto w = openWindow(kToday, {}, sizeFor(factor));
+    auto w = openWindow(kToday, {}, {.size = sizeFor(factor)});
     Form1& form = *w.form;
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QImage image = form.grab().toImage();

@@ -54,10 +54,6 @@ const MonthYear kTodaysMonth{3, 2007};
 constexpr MonthYear kFirstMonth{1, 100};
 constexpr MonthYear kLastMonth{12, 9999};
 
-Label* label(QWidget& parent, const QString& name) {
-    return static_cast<Label*>(control(parent, name));
-}
-
 QPoint centreOf(QWidget& window, const QWidget* target) {
     return target->mapTo(&window, target->rect().center());
 }
@@ -161,15 +157,7 @@ QString sheetDifference(const SheetModel& actual, const SheetModel& expected) {
     for (std::size_t c = 0; c < actual.cells.size(); ++c) {
         const DayCell& a = actual.cells[c];
         const DayCell& e = expected.cells[c];
-        const bool same =
-            a.dayNumber == e.dayNumber && a.dayNumberColour == e.dayNumberColour &&
-            a.caption == e.caption && a.shift == e.shift &&
-            (a.shift.empty() || (a.shiftColour == e.shiftColour && a.shiftFont == e.shiftFont)) &&
-            a.leftShift == e.leftShift &&
-            (a.leftShift.empty() || a.leftShiftColour == e.leftShiftColour) &&
-            a.rightShift == e.rightShift &&
-            (a.rightShift.empty() || a.rightShiftColour == e.rightShiftColour);
-        if (!same) {
+        if (!showsTheSame(a, e)) {
             return QStringLiteral("cell %1: day '%2' caption '%3' shifts '%4' '%5' '%6', expected "
                                   "day '%7' caption '%8' shifts '%9' '%10' '%11'")
                 .arg(c)
@@ -677,21 +665,18 @@ void SoakTest::initTestCase() {
 void SoakTest::randomClicksKeepTheSheetRight() {
     LoopbackServer server;
     server.serve(LoopbackServer::kVersionPage, Answer::titled("2.4.0"));
-    auto opened = std::make_shared<QList<QUrl>>();
     Form1Services services;
-    services.today = [] { return kToday; };
     services.siteHost = server.host();
-    services.openUrl = [opened](const QUrl& url) { opened->append(url); };
     services.defaultPrinter = [] { return QPrinterInfo(); };
     services.pdfFileName = [](QWidget*, const QString&) { return QString(); };
-    auto form = std::make_unique<Form1>(services);
-    form->move(60, 40);
-    form->show();
+    auto w = openWindow(kToday, services,
+                        {.at = QPoint(60, 40), .wait = Wait::Nothing, .ownSiteHost = true});
+    std::unique_ptr<Form1>& form = w.form;
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
     QUrl site = server.host();
     site.setPath(QStringLiteral("/kelsing_schedule/"));
-    Soak soak(*form, site, opened);
+    Soak soak(*form, site, w.opened);
     QElapsedTimer clock;
     clock.start();
     const QString failure = soak.run();

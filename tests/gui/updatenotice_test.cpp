@@ -4,8 +4,7 @@
 #include "mainwindow/versioncheck.h"
 #include "platform/label.h"
 #include "sheet/sheetlayout.h"
-
-#include <memory>
+#include "windowtestsupport.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
@@ -36,46 +35,19 @@ const QString kToolTip =
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 
-struct Window {
-    std::shared_ptr<QList<QUrl>> opened = std::make_shared<QList<QUrl>>();
-    std::unique_ptr<Form1> form;
-};
+using WindowTests::check;
+using WindowTests::click;
+using WindowTests::notice;
+using WindowTests::timer1;
 
-Window openWindow(const QUrl& host) {
-    Window w;
+// A window whose version check asks `host`, left where it opens and not waited for, so that the
+// check is under way when the test begins.
+WindowTests::Window openWindow(const QUrl& host) {
     Form1Services services;
-    services.today = [] {
-        return toDaySerial(std::chrono::year{2007} / std::chrono::March / std::chrono::day{15});
-    };
     services.siteHost = host;
-    services.openUrl = [opened = w.opened](const QUrl& url) { opened->append(url); };
-    w.form = std::make_unique<Form1>(services);
-    w.form->show();
-    return w;
-}
-
-Label& notice(Form1& form) {
-    auto* label = form.findChild<Label*>(QStringLiteral("Label2_38"));
-    if (!label) {
-        qFatal("no update notice");
-    }
-    return *label;
-}
-
-QTimer& timer1(Form1& form) {
-    auto* timer = form.findChild<QTimer*>(QStringLiteral("Timer1"));
-    if (!timer) {
-        qFatal("no Timer1");
-    }
-    return *timer;
-}
-
-VersionCheck& check(Form1& form) {
-    auto* versionCheck = form.findChild<VersionCheck*>();
-    if (!versionCheck) {
-        qFatal("no version check");
-    }
-    return *versionCheck;
+    return WindowTests::openWindow(
+        WindowTests::dayOf(2007, 3, 15), services,
+        {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
 }
 
 QString longMessage(const QString& title) {
@@ -84,10 +56,6 @@ QString longMessage(const QString& title) {
 
 QByteArray padded(const QByteArray& page, qsizetype size) {
     return page + QByteArray(size - page.size(), ' ');
-}
-
-void click(Form1& form, const char* name) {
-    QTest::mouseClick(form.findChild<QWidget*>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
 } // namespace

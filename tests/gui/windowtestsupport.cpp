@@ -2,10 +2,13 @@
 
 #include "about/frmabout.h"
 #include "crews/form2.h"
+#include "mainwindow/versioncheck.h"
 #include "platform/label.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace kelsing::WindowTests {
 
@@ -13,34 +16,68 @@ DaySerial dayOf(int year, unsigned month, unsigned day) {
     return toDaySerial(std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day});
 }
 
-Window openWindow(DaySerial today, Form1Services services, QSize size) {
+Window openWindow(DaySerial today, Form1Services services, const Showing& showing) {
     Window w;
     w.today = std::make_shared<DaySerial>(today);
     services.today = [t = w.today] { return *t; };
-    // Nothing listens there, so the version check ends quietly without leaving the machine.
-    services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:9"));
+    if (!showing.ownSiteHost) {
+        // Nothing listens there, so the version check ends quietly without leaving the machine.
+        services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:9"));
+    }
     if (!services.openUrl) {
-        services.openUrl = [](const QUrl&) {};
+        services.openUrl = [opened = w.opened](const QUrl& url) { opened->append(url); };
     }
     w.form = std::make_unique<Form1>(services);
-    w.form->move(40, 30);
-    if (size.isValid()) {
-        w.form->resize(size);
+    if (showing.at) {
+        w.form->move(*showing.at);
+    }
+    if (showing.size.isValid()) {
+        w.form->resize(showing.size);
     }
     w.form->show();
-    w.form->activateWindow();
-    if (!QTest::qWaitForWindowActive(w.form.get())) {
-        qFatal("the main window is not active");
+    switch (showing.wait) {
+    case Wait::Active:
+        w.form->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.form.get())) {
+            qFatal("the main window is not active");
+        }
+        break;
+    case Wait::Exposed:
+        if (!QTest::qWaitForWindowExposed(w.form.get())) {
+            qFatal("the main window is not shown");
+        }
+        break;
+    case Wait::Nothing:
+        break;
     }
     return w;
 }
 
-QWidget* control(QWidget& parent, const QString& name) {
-    auto* widget = parent.findChild<QWidget*>(name);
-    if (!widget) {
-        qFatal("no control %s", qPrintable(name));
+Label* label(QWidget& parent, const QString& name) {
+    return static_cast<Label*>(control(parent, name));
+}
+
+QString textOf(QWidget& parent, const QString& name) {
+    QWidget* widget = control(parent, name);
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        return button->text();
     }
-    return widget;
+    if (auto* caption = qobject_cast<Label*>(widget)) {
+        return caption->text();
+    }
+    qFatal("control %s shows no text", qPrintable(name));
+}
+
+QString boxText(Form1& form, const QString& name) {
+    return label(form, name)->text();
+}
+
+QString title(Form1& form) {
+    return boxText(form, QStringLiteral("Label3"));
+}
+
+void click(QWidget& parent, const QString& name) {
+    QTest::mouseClick(control(parent, name), Qt::LeftButton);
 }
 
 void clickAt(QWidget& window, QPoint position, Qt::MouseButton button) {
@@ -63,34 +100,80 @@ QList<Form2*> openChoosers() {
 }
 
 QList<frmAbout*> openAboutWindows() {
+    QList<frmAbout*> windows = aboutWindows();
+    windows.removeIf([](const frmAbout* about) { return !about->isVisible(); });
+    return windows;
+}
+
+QList<frmAbout*> aboutWindows() {
     QList<frmAbout*> windows;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* about = qobject_cast<frmAbout*>(window); about && about->isVisible()) {
+        if (auto* about = qobject_cast<frmAbout*>(window)) {
             windows << about;
         }
     }
     return windows;
 }
 
+void deleteChoosersAndAboutWindows() {
+    for (Form2* chooser : openChoosers()) {
+        delete chooser;
+    }
+    for (frmAbout* about : openAboutWindows()) {
+        delete about;
+    }
+}
+
+Label* entryShowing(Form2& chooser, const char* column, const QString& caption) {
+    const int count = QLatin1String(column) == QLatin1String("Label1") ? Form2::kEmployerEntries
+                                                                       : Form2::kListEntries;
+    for (int i = 0; i < count; ++i) {
+        Label* entry = label(chooser, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(i));
+        if (!entry->isHidden() && entry->text() == caption) {
+            return entry;
+        }
+    }
+    return nullptr;
+}
+
 bool walkChooser(Form2& chooser, const QString& path) {
     const char* columns[] = {"Label1", "Label2", "Label4"};
     const QStringList captions = path.split(QLatin1Char('/'));
     for (int i = 0; i < captions.size() && i < 3; ++i) {
-        Label* found = nullptr;
-        for (int entry = 0; entry < Form2::kEmployerEntries && !found; ++entry) {
-            auto* label = chooser.findChild<Label*>(
-                QStringLiteral("%1_%2").arg(QLatin1String(columns[i])).arg(entry));
-            if (label && !label->isHidden() && label->text() == captions[i]) {
-                found = label;
-            }
-        }
-        if (!found) {
+        Label* entry = entryShowing(chooser, columns[i], captions[i]);
+        if (!entry) {
             qWarning("no entry %s", qPrintable(captions[i]));
             return false;
         }
-        clickControl(chooser, found->objectName());
+        clickControl(chooser, entry->objectName());
     }
     return true;
+}
+
+bool showsTheSame(const DayCell& a, const DayCell& e) {
+    return a.dayNumber == e.dayNumber && a.dayNumberColour == e.dayNumberColour &&
+           a.caption == e.caption && a.shift == e.shift &&
+           (a.shift.empty() || (a.shiftColour == e.shiftColour && a.shiftFont == e.shiftFont)) &&
+           a.leftShift == e.leftShift &&
+           (a.leftShift.empty() || a.leftShiftColour == e.leftShiftColour) &&
+           a.rightShift == e.rightShift &&
+           (a.rightShift.empty() || a.rightShiftColour == e.rightShiftColour);
+}
+
+Label& notice(Form1& form) {
+    return *label(form, QStringLiteral("Label2_38"));
+}
+
+QTimer& timer1(Form1& form) {
+    return *control<QTimer>(form, QStringLiteral("Timer1"));
+}
+
+VersionCheck& check(Form1& form) {
+    auto* versionCheck = form.findChild<VersionCheck*>();
+    if (!versionCheck) {
+        qFatal("no version check");
+    }
+    return *versionCheck;
 }
 
 } // namespace kelsing::WindowTests
