@@ -229,17 +229,24 @@ QWidget* openChooser() {
     return nullptr;
 }
 
-// Clicks ">" and repaints, `steps` times; returns the times and checks the sheet moved.
-std::vector<double> stepTimes(Form1& form, int steps, bool fill) {
+// Clicks ">" and repaints, `steps` times, each step next to a repaint without a fill (the
+// floor), so that both see the same state of the machine.
+struct StepTimes {
+    std::vector<double> steps;
+    std::vector<double> floor;
+};
+
+StepTimes stepTimes(Form1& form, int steps) {
     QWidget* next = child(&form, "Command3");
-    std::vector<double> times;
+    StepTimes times;
     for (int i = 0; i < steps; ++i) {
-        const double start = nowMs();
-        if (fill) {
-            QTest::mouseClick(next, Qt::LeftButton);
-        }
+        double start = nowMs();
         form.repaint();
-        times.push_back(nowMs() - start);
+        times.floor.push_back(nowMs() - start);
+        start = nowMs();
+        QTest::mouseClick(next, Qt::LeftButton);
+        form.repaint();
+        times.steps.push_back(nowMs() - start);
     }
     return times;
 }
@@ -262,16 +269,18 @@ int runSteps(int steps) {
 
     form.setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
     form.fillFor(ChooserTarget::Single);
-    stepTimes(form, 20, true); // warm-up
-    const Summary floor = summarise(stepTimes(form, steps, false));
-    printRow("month step, single view", summarise(stepTimes(form, steps, true)), floor);
+    stepTimes(form, 20); // warm-up
+    const StepTimes single = stepTimes(form, steps);
+    const Summary floor = summarise(single.floor);
+    printRow("month step, single view", summarise(single.steps), floor);
 
     QTest::mouseClick(child(&form, "Command5"), Qt::LeftButton);
     form.setCrew(ChooserTarget::Left, CrewCode(12), QStringLiteral("Brenmoor\nC Crew"));
     form.setCrew(ChooserTarget::Right, CrewCode(70.1), QStringLiteral("Halvex\nBB"));
     form.fillFor(ChooserTarget::Left);
     form.fillFor(ChooserTarget::Right);
-    printRow("month step, side by side", summarise(stepTimes(form, steps, true)), floor);
+    const StepTimes sideBySide = stepTimes(form, steps);
+    printRow("month step, side by side", summarise(sideBySide.steps), summarise(sideBySide.floor));
     QTest::mouseClick(child(&form, "Command5"), Qt::LeftButton);
 
     std::vector<double> opening;
@@ -302,7 +311,7 @@ int runSteps(int steps) {
     printRow("member click to sheet, chooser gone", summarise(handBack), floor);
 
     const Memory before = memory();
-    stepTimes(form, 100, true);
+    stepTimes(form, 100);
     const Memory after = memory();
     std::printf("%-34s after start-up %ld KiB, before 100 steps %ld KiB, after %ld KiB "
                 "(peak %ld KiB)\n",
