@@ -4,9 +4,9 @@
 #include "rotation/rotationengine.h"
 #include "sheet/sheetfills.h"
 
-#include <benchmark/benchmark.h>
-
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 using namespace kelsing;
 
