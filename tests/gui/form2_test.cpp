@@ -47,6 +47,15 @@ Form2* theChooser() {
     return choosers.size() == 1 ? choosers.front() : nullptr;
 }
 
+// Opens the chooser from a crew box, switching to the side-by-side view first when asked.
+Form2* openChooserFrom(Form1& form, const QString& box, bool sideBySide) {
+    if (sideBySide) {
+        clickControl(form, "Command5");
+    }
+    clickControl(form, box);
+    return theChooser();
+}
+
 Label* employerEntry(Form2& chooser, int slot) {
     return label(chooser, QStringLiteral("Label1_%1").arg(slot));
 }
@@ -281,11 +290,7 @@ void Form2Test::opensFromEachCrewBox() {
     QFETCH(bool, allCrewsEntries);
     auto w = openWindow();
     Form1& form = *w.form;
-    if (sideBySide) {
-        clickControl(form, "Command5");
-    }
-    clickControl(form, box);
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(form, box, sideBySide);
     QVERIFY(chooser);
     QCOMPARE(chooser->windowTitle(), caption);
     QVERIFY(chooser->isWindow());
@@ -368,11 +373,7 @@ void Form2Test::employerClickShowsItsCrewList() {
     QFETCH(bool, entry9);
     auto w = openWindow();
     Form1& form = *w.form;
-    if (box != QLatin1String("Label5")) {
-        clickControl(form, "Command5");
-    }
-    clickControl(form, box);
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(form, box, box != QLatin1String("Label5"));
     QVERIFY(chooser);
     clickControl(*chooser, employerEntry(*chooser, slot)->objectName());
 
@@ -422,11 +423,7 @@ void Form2Test::viewDependentEntryFollowsEachEmployerClick() {
     QFETCH(QString, entry4);
     QFETCH(QString, entry9);
     auto w = openWindow();
-    if (box != QLatin1String("Label5")) {
-        clickControl(*w.form, "Command5");
-    }
-    clickControl(*w.form, box);
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(*w.form, box, box != QLatin1String("Label5"));
     QVERIFY(chooser);
     for (int i = 0; i < employers.size(); ++i) {
         clickControl(*chooser, employerEntry(*chooser, employers[i])->objectName());
@@ -486,11 +483,7 @@ void Form2Test::groupClickShowsItsMembers() {
     QFETCH(int, trunkEnd);
     auto w = openWindow();
     Form1& form = *w.form;
-    if (sideBySide) {
-        clickControl(form, "Command5");
-    }
-    clickControl(form, sideBySide ? "Label9" : "Label5");
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(form, sideBySide ? "Label9" : "Label5", sideBySide);
     QVERIFY(chooser);
     clickControl(*chooser, employerEntry(*chooser, slot)->objectName());
     clickControl(*chooser, crewEntry(*chooser, group)->objectName());
@@ -552,11 +545,7 @@ void Form2Test::secondGroupReplacesTheMemberList() {
     QFETCH(QStringList, members);
     QFETCH(int, trunkEnd);
     auto w = openWindow();
-    if (sideBySide) {
-        clickControl(*w.form, "Command5");
-    }
-    clickControl(*w.form, sideBySide ? "Label8" : "Label5");
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(*w.form, sideBySide ? "Label8" : "Label5", sideBySide);
     QVERIFY(chooser);
     clickControl(*chooser, employerEntry(*chooser, slot)->objectName());
     clickControl(*chooser, crewEntry(*chooser, first)->objectName());
@@ -834,11 +823,7 @@ void Form2Test::greyedEntriesIgnoreClicks() {
     QFETCH(int, index);
     auto w = openWindow();
     Form1& form = *w.form;
-    if (box != QLatin1String("Label5")) {
-        clickControl(form, "Command5");
-    }
-    clickControl(form, box);
-    Form2* chooser = theChooser();
+    Form2* chooser = openChooserFrom(form, box, box != QLatin1String("Label5"));
     QVERIFY(chooser);
     // The path is walked one employer after another ("Zantor/Tobrin's") or down the columns.
     const bool employers = path.count(QLatin1Char('/')) == 1 &&
@@ -942,11 +927,7 @@ void Form2Test::crewBoxClickWhileOpenOpensAFreshChooser() {
     QFETCH(QString, caption);
     auto w = openWindow();
     Form1& form = *w.form;
-    if (sideBySide) {
-        clickControl(form, "Command5");
-    }
-    clickControl(form, first);
-    QPointer<Form2> old = theChooser();
+    QPointer<Form2> old = openChooserFrom(form, first, sideBySide);
     QVERIFY(old);
     QVERIFY(walkChooser(*old, QStringLiteral("Corvath/501-509")));
     const SheetModel sheet = form.sheet();
