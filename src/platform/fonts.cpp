@@ -1,8 +1,29 @@
 #include "platform/fonts.h"
 
+#include <QFontDatabase>
+#include <QSet>
 #include <QStringList>
 
 namespace kelsing {
+
+namespace {
+
+// The candidates that are installed, in their order; all of them when none is, so that the
+// platform's own fallback still finds a font. Leaving out the absent ones spares the font
+// matcher a fallback search for each of them, which is most of the window's start-up cost.
+QStringList installedFamilies(const QStringList& candidates) {
+    static const QStringList known = QFontDatabase::families();
+    static const QSet<QString> installed(known.cbegin(), known.cend());
+    QStringList found;
+    for (const QString& family : candidates) {
+        if (installed.contains(family)) {
+            found << family;
+        }
+    }
+    return found.isEmpty() ? candidates : found;
+}
+
+} // namespace
 
 QFont Fonts::platformFont(const FontChoice& choice, const Twips& twips, bool bold) {
     const QString family =
@@ -19,7 +40,7 @@ QFont Fonts::platformFont(const FontChoice& choice, const Twips& twips, bool bol
     }
     families << QStringLiteral("Tahoma") << QStringLiteral("Liberation Sans")
              << QStringLiteral("Arial") << QStringLiteral("DejaVu Sans");
-    font.setFamilies(families);
+    font.setFamilies(installedFamilies(families));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(twips.fontPixels(choice.pointSize));
     font.setBold(bold);
