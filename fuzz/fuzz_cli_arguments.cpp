@@ -2,25 +2,16 @@
 // accepted must read back as the text it came from.
 
 #include "arguments.h"
+#include "require.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kelsing;
+    using fuzz::require;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const auto date = cli::parseIsoDate(text)) {
         require(cli::isoDate(*date) == text);

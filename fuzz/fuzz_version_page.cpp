@@ -2,24 +2,15 @@
 // undefined behaviour, and a title is quoted only when it really names a newer version.
 
 #include "mainwindow/versionpage.h"
+#include "require.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kelsing;
+    using fuzz::require;
     const std::string_view page(reinterpret_cast<const char*>(data), size);
     constexpr VersionNumbers kOwn{2, 3, 0};
     constexpr VersionNumbers kNothing{0, 0, 0};

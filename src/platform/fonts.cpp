@@ -12,8 +12,10 @@ namespace {
 // platform's own fallback still finds a font. Leaving out the absent ones spares the font
 // matcher a fallback search for each of them, which is most of the window's start-up cost.
 QStringList installedFamilies(const QStringList& candidates) {
-    static const QStringList known = QFontDatabase::families();
-    static const QSet<QString> installed(known.cbegin(), known.cend());
+    static const QSet<QString> installed = [] {
+        const QStringList known = QFontDatabase::families();
+        return QSet<QString>(known.cbegin(), known.cend());
+    }();
     QStringList found;
     for (const QString& family : candidates) {
         if (installed.contains(family)) {

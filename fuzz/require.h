@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdlib>
+
+namespace kelsing::fuzz {
+
+/// Ends the run as a finding when a property of the input does not hold.
+inline void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+} // namespace kelsing::fuzz
