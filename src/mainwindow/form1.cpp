@@ -6,6 +6,7 @@
 #include "crews/form2.h"
 #include "export/icalendar.h"
 #include "mainwindow/calendarexportdialog.h"
+#include "mainwindow/pdffile.h"
 #include "mainwindow/printedpicturesize.h"
 #include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
@@ -647,37 +648,64 @@ void Form1::Image2_Click() {
 }
 
 void Form1::PrintSheet() {
-    // A direct picture of the window: the user's clipboard is left as it was.
-    const QPixmap picture = grab();
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
     const QPrinterInfo defaultPrinter = m_services.defaultPrinter();
     if (!defaultPrinter.isNull()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(windowTitle());
         printer.setPrinterName(defaultPrinter.printerName());
-    } else {
-        const QString file = m_services.pdfFileName(
-            this, QStringLiteral("Kelsing schedule %1.pdf").arg(m_ui.Label3->text()));
-        if (file.isEmpty()) {
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            m_services.warn(this, QStringLiteral("The printer %1 did not take the sheet.")
+                                      .arg(defaultPrinter.printerName()));
             return;
         }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(file);
-        // A file has no unprintable margin, so the picture starts at the page's very corner.
-        printer.setFullPage(true);
+        paintPrintedPage(painter, printer.width());
+        if (!painter.end() || printer.printerState() == QPrinter::Error) {
+            m_services.warn(this, QStringLiteral("The printer %1 could not print the sheet.")
+                                      .arg(defaultPrinter.printerName()));
+        }
+        return;
     }
-
+    const QString file = m_services.pdfFileName(
+        this, QStringLiteral("Kelsing schedule %1.pdf").arg(m_ui.Label3->text()));
+    if (file.isEmpty()) {
+        return;
+    }
+    PdfFile pdf(file, windowTitle());
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        return; // the printer refused the job
+    bool saved = pdf.begin(painter);
+    if (saved) {
+        paintPrintedPage(painter, pdf.pageWidth());
+        saved = pdf.finish(painter);
     }
-    // Text in the picture stays sharp: no lossy compression on its way to the page.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const PictureSize size = PrintedPictureSize(picture.width(), picture.height(), printer.width());
-    painter.drawPixmap(QRect(0, 0, static_cast<int>(size.width), static_cast<int>(size.height)),
-                       picture);
-    painter.end();
+    if (!saved) {
+        m_services.warn(this, QStringLiteral("The PDF file %1 could not be written: %2")
+                                  .arg(QDir::toNativeSeparators(file), pdf.errorString()));
+    }
+}
+
+void Form1::paintPrintedPage(QPainter& painter, int pageWidth) {
+    // The page is laid out at the designed scale whatever the window's, so that every window
+    // prints the same page; the window's own layout is back before anything repaints.
+    const Twips shown = m_twips;
+    const auto restore = qScopeGuard([this, shown] {
+        if (m_twips.scale() != shown.scale()) {
+            m_twips = shown;
+            layoutControls();
+        }
+    });
+    if (shown.scale() != Twips().scale()) {
+        m_twips = Twips();
+        layoutControls();
+    }
+    const QSize designed = m_content->size();
+    const PictureSize size = PrintedPictureSize(designed.width(), designed.height(), pageWidth);
+    // Painted rather than copied from the screen: text and lines stay text and lines, as sharp
+    // as the printer or the PDF viewer can draw them.
+    painter.scale(static_cast<double>(size.width) / designed.width(),
+                  static_cast<double>(size.height) / designed.height());
+    Pictures::paintBackground(painter, QRectF(QPointF(0, 0), QSizeF(designed)));
+    m_content->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -20,6 +20,7 @@
 #include <QWidget>
 
 class QMenu;
+class QPainter;
 class QPushButton;
 class QTimer;
 
@@ -143,6 +144,7 @@ private:
     void showSheet();
     void Form_Unload();
     void PrintSheet();
+    void paintPrintedPage(QPainter& painter, int pageWidth);
     void showNewerVersion(const QString& title);
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);

@@ -23,10 +23,14 @@ QPixmap Pictures::background(QSize size, qreal devicePixelRatio) {
     QPixmap picture(size * devicePixelRatio);
     picture.setDevicePixelRatio(devicePixelRatio);
     picture.fill(Qt::white);
-    QSvgRenderer renderer(QStringLiteral(":/kelsing/pictures/background.svg"));
     QPainter painter(&picture);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    paintBackground(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return picture;
+}
+
+void Pictures::paintBackground(QPainter& painter, const QRectF& area) {
+    QSvgRenderer renderer(QStringLiteral(":/kelsing/pictures/background.svg"));
+    renderer.render(&painter, area);
 }
 
 } // namespace kelsing

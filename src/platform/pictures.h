@@ -2,7 +2,10 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
+
+class QPainter;
 
 namespace kelsing {
 
@@ -20,6 +23,10 @@ QIcon printerIcon();
 
 /// The main window's background picture, drawn for `size` at `devicePixelRatio`.
 QPixmap background(QSize size, qreal devicePixelRatio = 1.0);
+
+/// Paints the background picture into `area` of a painter's device, as lines and areas where
+/// the device keeps them so (a PDF file, a printer).
+void paintBackground(QPainter& painter, const QRectF& area);
 
 } // namespace Pictures
 
