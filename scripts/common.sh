@@ -11,6 +11,7 @@ PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core fonts-liberation
     openssl
+    poppler-utils # the printing tests read the printed PDF with pdftotext and pdftoppm
 )
 
 # The fuzzers are built with clang and its libFuzzer runtime.
