@@ -37,7 +37,7 @@ std::string usage() {
     }
     text += "\n"
             "Every command takes these options:\n";
-    text += kCommonOptions;
+    text += kCommonOptions.substr(1);
     text += "\n"
             "Options and arguments come in any order. A value follows its option as the next\n"
             "argument or after '=' (--crew 83.2, --crew=83.2); '--' ends the options. An option\n"
@@ -46,7 +46,8 @@ std::string usage() {
             "Exit status: 0 done; 1 a rotation that cannot be worked out, or a failed read or\n"
             "write; 2 bad input, with a one-line message that names the argument.\n"
             "\n"
-            "Run 'kelsing-shifts COMMAND --help' for a command's arguments.\n";
+            "Run 'kelsing-shifts COMMAND --help' for a command's arguments, 'man kelsing-shifts'\n"
+            "for the output formats.\n";
     return text;
 }
 
