@@ -2,11 +2,17 @@
 
 #include "arguments.h"
 #include "calendar/observances.h"
-#include "export/icalendar.h"
+#include "errors.h"
+#include "export/calendarname.h"
+#include "export/shiftcalendarwriter.h"
+#include "inputlines.h"
+#include "output.h"
+#include "quoting.h"
 #include "rotation/rotationengine.h"
 #include "sheet/sheetfills.h"
 #include "sheet/textsheet.h"
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
 
@@ -15,48 +21,46 @@ namespace kelsing::cli {
 namespace {
 
 [[noreturn]] void badArgument(std::string_view what, std::string_view argument) {
-    throw UsageError{std::string(what) + " '" + std::string(argument) + "'"};
+    throw UsageError{std::string(what) + ' ' + quotedArgument(argument)};
 }
 
-// Walks a command's arguments, handing options their values.
-class ArgumentReader {
-public:
-    explicit ArgumentReader(const Arguments& args)
-        : m_args(args) {}
+constexpr OptionSpec kOutput{"--output", 'o', true};
 
-    bool next() { return ++m_index < m_args.size(); }
-    std::string_view current() const { return m_args[m_index]; }
-
-    std::string_view value() {
-        const std::string_view option = current();
-        if (!next()) {
-            badArgument("missing value for option", option);
-        }
-        return current();
+// The output a command's -o names; checked before anything is written.
+std::optional<std::string_view> outputPath(const ParsedArguments& args) {
+    const auto path = args.value(kOutput.name);
+    if (path && path->empty()) {
+        throw UsageError{"empty file name for option '--output'"};
     }
+    return path;
+}
 
-    CrewChoice crew() {
-        const std::string_view text = value();
-        auto crew = parseCrew(text);
-        if (!crew) {
-            badArgument("unknown crew", text);
-        }
-        return std::move(*crew);
+CrewChoice crewOption(const ParsedArguments& args, std::string_view name) {
+    const std::string_view text = *args.value(name);
+    auto crew = parseCrew(text);
+    if (!crew) {
+        badArgument("unknown crew", text);
     }
+    return std::move(*crew);
+}
 
-    DaySerial date() {
-        const std::string_view text = value();
-        const auto date = parseIsoDate(text);
-        if (!date) {
-            badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", text);
-        }
-        return *date;
+std::optional<CrewChoice> optionalCrew(const ParsedArguments& args, std::string_view name) {
+    return args.has(name) ? std::optional(crewOption(args, name)) : std::nullopt;
+}
+
+DaySerial date(std::string_view text) {
+    const auto date = parseIsoDate(text);
+    if (!date) {
+        badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", text);
     }
+    return *date;
+}
 
-private:
-    const Arguments& m_args;
-    std::size_t m_index = static_cast<std::size_t>(-1);
-};
+void noOperands(const ParsedArguments& args) {
+    if (!args.operands().empty()) {
+        badArgument("unexpected argument", args.operands().front());
+    }
+}
 
 DaySerial localToday() {
     const std::time_t now = std::time(nullptr);
@@ -67,137 +71,151 @@ DaySerial localToday() {
                        std::chrono::day{static_cast<unsigned>(local.tm_mday)});
 }
 
-std::string utcStamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y%m%dT%H%M%SZ", &utc);
-    return buffer;
-}
-
 // The crew box text on one line: "Corvath 403".
 std::string crewName(const CrewChoice& crew) {
     std::string name = crew.boxText;
-    for (char& c : name) {
-        c = c == '\n' ? ' ' : c;
-    }
+    std::replace(name.begin(), name.end(), '\n', ' ');
     return name;
 }
 
-CommandOutput runShift(const Arguments& args, const Terminal&) {
-    std::optional<ScheduleSelection> selection;
-    std::optional<Int16> code;
-    std::optional<Int16> sub;
-    std::vector<std::pair<DaySerial, std::string_view>> dates;
-    ArgumentReader reader(args);
-    while (reader.next()) {
-        const std::string_view arg = reader.current();
-        if (arg == "--crew") {
-            selection = reader.crew().code.decode();
-        } else if (arg == "--code" || arg == "--sub") {
-            const std::string_view text = reader.value();
-            const auto number = parseInt16(text);
-            if (!number) {
-                badArgument("not a 16-bit integer", text);
-            }
-            (arg == "--code" ? code : sub) = number;
-        } else if (arg.starts_with("-")) {
-            badArgument("unknown option", arg);
-        } else if (const auto date = parseIsoDate(arg)) {
-            dates.emplace_back(*date, arg);
-        } else {
-            badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", arg);
-        }
-    }
-    if (selection && (code || sub)) {
+ScheduleSelection shiftSelection(const ParsedArguments& args) {
+    const bool byCrew = args.has("--crew");
+    const bool byCode = args.has("--code") || args.has("--sub");
+    if (byCrew && byCode) {
         throw UsageError{"give either --crew or --code and --sub, not both"};
     }
-    if (!selection) {
-        if (!code || !sub) {
-            throw UsageError{"missing --crew, or --code and --sub"};
+    if (byCrew) {
+        return crewOption(args, "--crew").code.decode();
+    }
+    if (!args.has("--code") || !args.has("--sub")) {
+        throw UsageError{"missing --crew, or --code and --sub"};
+    }
+    std::optional<Int16> numbers[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string_view text = *args.value(i == 0 ? "--code" : "--sub");
+        if (!(numbers[i] = parseInt16(text))) {
+            badArgument("not a 16-bit integer", text);
         }
-        selection = ScheduleSelection{*code, *sub};
     }
-    if (dates.empty()) {
-        throw UsageError{"missing DATE"};
-    }
-    CommandOutput out;
-    for (const auto& [date, text] : dates) {
-        out.text += text;
-        out.text += '\t';
-        out.text += labelText(ASS(static_cast<float>(date), selection->code, selection->subCode));
-        out.text += '\n';
-    }
-    return out;
+    return {*numbers[0], *numbers[1]};
 }
 
-CommandOutput runHolidays(const Arguments& args, const Terminal&) {
-    if (args.size() != 1) {
-        throw UsageError{args.empty() ? "missing YEAR" : "too many arguments"};
+void writeShift(Output& out, const ScheduleSelection& selection, std::string_view text,
+                DaySerial day) {
+    // The label first: a rotation that cannot be worked out leaves no part of a line behind.
+    const std::string_view label =
+        labelText(ASS(static_cast<float>(day), selection.code, selection.subCode));
+    out.write(text);
+    out.write("\t");
+    out.write(label);
+    out.write("\n");
+}
+
+void runShift(const ParsedArguments& args, const ColourSettings&) {
+    const ScheduleSelection selection = shiftSelection(args);
+    // The dates of the command line are all checked before the first line is written.
+    for (const std::string_view operand : args.operands()) {
+        if (operand != "-") {
+            date(operand);
+        }
     }
-    const auto year = parseYear(args[0]);
+    Output out(outputPath(args));
+    std::vector<std::string_view> operands = args.operands();
+    if (operands.empty()) {
+        operands.push_back("-");
+    }
+    bool any = false;
+    InputLines input;
+    std::string line;
+    for (const std::string_view operand : operands) {
+        if (operand != "-") {
+            writeShift(out, selection, operand, date(operand));
+            any = true;
+            continue;
+        }
+        while (input.next(line)) {
+            writeShift(out, selection, line, date(line));
+            any = true;
+            if (input.isTerminal()) {
+                out.flush();
+            }
+        }
+    }
+    if (!any) {
+        throw UsageError{"missing DATE (none on the command line or on standard input)"};
+    }
+    out.commit();
+}
+
+void runHolidays(const ParsedArguments& args, const ColourSettings&) {
+    const auto& operands = args.operands();
+    if (operands.empty()) {
+        throw UsageError{"missing YEAR"};
+    }
+    if (operands.size() > 1) {
+        badArgument("unexpected argument", operands[1]);
+    }
+    const auto year = parseYear(operands[0]);
     if (!year) {
-        badArgument("invalid year (expected 100..9999)", args[0]);
+        badArgument("invalid year (expected 100..9999)", operands[0]);
     }
+    Output out(outputPath(args));
     const YearObservances observances(*year);
     const auto first = toDaySerial(std::chrono::year{*year} / 1 / 1);
     const auto last = toDaySerial(std::chrono::year{*year} / 12 / 31);
-    CommandOutput out;
-    for (DaySerial date = first; date <= last; ++date) {
-        const std::string_view caption = observances.captionFor(date);
+    for (DaySerial day = first; day <= last; ++day) {
+        const std::string_view caption = observances.captionFor(day);
         if (!caption.empty()) {
-            out.text += isoDate(date) + '\t' + std::string(caption) + '\n';
+            out.write(isoDate(day) + '\t' + std::string(caption) + '\n');
         }
     }
-    return out;
+    out.commit();
 }
 
-CommandOutput runCrews(const Arguments& args, const Terminal&) {
-    if (!args.empty()) {
-        badArgument("unexpected argument", args[0]);
-    }
-    CommandOutput out;
+void runCrews(const ParsedArguments& args, const ColourSettings&) {
+    noOperands(args);
+    Output out(outputPath(args));
     for (const CatalogueChoice& entry : CrewCatalogue::allChoices()) {
-        out.text += entry.choice.code.text() + '\t';
-        out.text += CrewCatalogue::employer(entry.slot).name;
-        out.text += '\t';
-        out.text += entry.groupCaption;
-        out.text += '\t';
-        out.text += entry.entry.caption;
-        out.text += '\n';
+        out.write(entry.choice.code.text() + '\t');
+        out.write(CrewCatalogue::employer(entry.slot).name);
+        out.write("\t");
+        out.write(entry.groupCaption);
+        out.write("\t");
+        out.write(entry.entry.caption);
+        out.write("\n");
     }
-    return out;
+    out.commit();
 }
 
-CommandOutput runMonth(const Arguments& args, const Terminal& terminal) {
-    std::optional<MonthYear> month;
-    std::optional<CrewChoice> single;
-    std::optional<CrewChoice> left;
-    std::optional<CrewChoice> right;
-    bool plain = false;
-    ArgumentReader reader(args);
-    while (reader.next()) {
-        const std::string_view arg = reader.current();
-        if (arg == "--crew") {
-            single = reader.crew();
-        } else if (arg == "--left") {
-            left = reader.crew();
-        } else if (arg == "--right") {
-            right = reader.crew();
-        } else if (arg == "--plain") {
-            plain = true;
-        } else if (arg.starts_with("-")) {
-            badArgument("unknown option", arg);
-        } else if (month) {
-            badArgument("unexpected argument", arg);
-        } else if (!(month = parseYearMonth(arg))) {
-            badArgument("invalid month (expected YYYY-MM, years 0100..9999)", arg);
-        }
+// Whether the month is drawn in colours, and in which.
+TextSheetOptions monthColours(const ParsedArguments& args, const ColourSettings& colours,
+                              const Output& out) {
+    const std::string_view when = args.value("--color").value_or("auto");
+    if (when != "auto" && when != "always" && when != "never") {
+        badArgument("invalid --color (expected auto, always or never)", when);
     }
-    if (!month) {
+    TextSheetOptions options;
+    options.colour = when == "always" || (when == "auto" && out.isTerminal() && !colours.noColour &&
+                                          !colours.dumbTerminal);
+    options.basicColours = !colours.trueColour;
+    return options;
+}
+
+void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
+    const auto& operands = args.operands();
+    if (operands.empty()) {
         throw UsageError{"missing YYYY-MM"};
     }
+    if (operands.size() > 1) {
+        badArgument("unexpected argument", operands[1]);
+    }
+    const auto month = parseYearMonth(operands[0]);
+    if (!month) {
+        badArgument("invalid month (expected YYYY-MM, years 0100..9999)", operands[0]);
+    }
+    const std::optional<CrewChoice> single = optionalCrew(args, "--crew");
+    const std::optional<CrewChoice> left = optionalCrew(args, "--left");
+    const std::optional<CrewChoice> right = optionalCrew(args, "--right");
     const bool sideBySide = left || right;
     if (single && sideBySide) {
         throw UsageError{"give either --crew or --left/--right, not both"};
@@ -208,6 +226,11 @@ CommandOutput runMonth(const Arguments& args, const Terminal& terminal) {
             badArgument("an all-crews entry cannot be shown side by side", crewName(*side));
         }
     }
+    const bool plain = args.has("--plain");
+    Output out(outputPath(args));
+    TextSheetOptions options = monthColours(args, colours, out);
+    options.colour = options.colour && !plain;
+    options.sideBySide = sideBySide;
     SheetModel sheet;
     sheet.title = *month;
     const DaySerial today = localToday();
@@ -221,54 +244,57 @@ CommandOutput runMonth(const Arguments& args, const Terminal& terminal) {
     if (right) {
         RightUpdate(sheet, right->code, today);
     }
-    const TextSheetOptions options{sideBySide, terminal.colour && !plain};
-    return {plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options), {}};
+    out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
+    out.commit();
 }
 
-CommandOutput runIcs(const Arguments& args, const Terminal&) {
-    std::optional<CrewChoice> crew;
-    std::optional<DaySerial> from;
-    std::optional<DaySerial> to;
-    ShiftCalendarOptions options;
-    CommandOutput out;
-    ArgumentReader reader(args);
-    while (reader.next()) {
-        const std::string_view arg = reader.current();
-        if (arg == "--crew") {
-            crew = reader.crew();
-        } else if (arg == "--from") {
-            from = reader.date();
-        } else if (arg == "--to") {
-            to = reader.date();
-        } else if (arg == "--include-off") {
-            options.includeOff = true;
-        } else if (arg == "--merge") {
-            options.mergeRuns = true;
-        } else if (arg == "-o" || arg == "--output") {
-            out.file = reader.value();
-        } else {
-            badArgument(arg.starts_with("-") ? "unknown option" : "unexpected argument", arg);
-        }
-    }
-    if (!crew || !from || !to) {
+void runIcs(const ParsedArguments& args, const ColourSettings&) {
+    noOperands(args);
+    if (!args.has("--crew") || !args.has("--from") || !args.has("--to")) {
         throw UsageError{"missing --crew, --from or --to"};
     }
-    if (*to < *from) {
+    const CrewChoice crew = crewOption(args, "--crew");
+    const DaySerial from = date(*args.value("--from"));
+    const DaySerial to = date(*args.value("--to"));
+    if (to < from) {
         throw UsageError{"--to is before --from"};
     }
-    options.stamp = utcStamp();
-    out.text = shiftCalendar(crew->code, crewName(*crew), *from, *to, options);
-    return out;
+    ShiftCalendarOptions options;
+    options.includeOff = args.has("--include-off");
+    options.mergeRuns = args.has("--merge");
+    options.stamp = calendarStamp(std::time(nullptr));
+    Output out(outputPath(args));
+    ShiftCalendarWriter writer(crew.code, crewCalendarName(crew.code), from, to, options);
+    std::string piece;
+    while (writer.next(piece)) {
+        out.write(piece);
+        piece.clear();
+    }
+    out.commit();
 }
 
+constexpr OptionSpec kShiftOptions[] = {
+    {"--crew", '\0', true}, {"--code", '\0', true}, {"--sub", '\0', true}, kOutput};
+constexpr OptionSpec kPlainOptions[] = {kOutput};
+constexpr OptionSpec kMonthOptions[] = {{"--crew", '\0', true},  {"--left", '\0', true},
+                                        {"--right", '\0', true}, {"--plain", '\0', false},
+                                        {"--color", '\0', true}, kOutput};
+constexpr OptionSpec kIcsOptions[] = {{"--crew", '\0', true},   {"--from", '\0', true},
+                                      {"--to", '\0', true},     {"--include-off", '\0', false},
+                                      {"--merge", '\0', false}, kOutput};
+
 constexpr std::string_view kShiftUsage =
-    "Usage: kelsing-shifts shift --crew CREW DATE...\n"
-    "       kelsing-shifts shift --code N --sub M DATE...\n"
+    "Usage: kelsing-shifts shift --crew CREW [DATE...]\n"
+    "       kelsing-shifts shift --code N --sub M [DATE...]\n"
     "\n"
     "Prints DATE<TAB>LABEL for each DATE (YYYY-MM-DD, years 0100..9999), in the order given;\n"
-    "LABEL is empty when the rotation has no shift that day.\n"
+    "LABEL is empty when the rotation has no shift that day. Without a DATE, the dates are\n"
+    "read from standard input, one per line, and so they are where a DATE is '-'.\n"
     "CREW is a crew code as 'kelsing-shifts crews' lists it (14, 80.2) or a path of captions:\n"
-    "'Brenmoor/All Crews', 'Corvath/401-404/403'. N and M are 16-bit schedule codes.\n";
+    "'Brenmoor/All Crews', 'Corvath/401-404/403'. N and M are 16-bit schedule codes.\n"
+    "\n"
+    "  --crew CREW          the crew\n"
+    "  --code N, --sub M    the rotation by schedule code and sub-code instead\n";
 
 constexpr std::string_view kHolidaysUsage =
     "Usage: kelsing-shifts holidays YEAR\n"
@@ -284,12 +310,19 @@ constexpr std::string_view kCrewsUsage =
 
 constexpr std::string_view kMonthUsage =
     "Usage: kelsing-shifts month YYYY-MM [--crew CREW | --left CREW --right CREW] [--plain]\n"
+    "                            [--color WHEN]\n"
     "\n"
     "Draws the month as the window shows it, in 80 columns: each day's number, its holiday or\n"
     "clock change, and the crew's shift (or the left and right crews' shifts side by side).\n"
-    "Colours like the window's on a terminal, unless NO_COLOR is set.\n"
-    "--plain prints one line per day instead: DATE<TAB>Weekday<TAB>Caption<TAB>Shift (or\n"
-    "Left<TAB>Right).\n";
+    "\n"
+    "  --crew CREW          the crew of the single view\n"
+    "  --left CREW, --right CREW\n"
+    "                       two crews side by side (no all-crews entries)\n"
+    "  --plain              one line per day instead: DATE<TAB>Weekday<TAB>Caption<TAB>Shift\n"
+    "                       (or Left<TAB>Right), never in colour\n"
+    "  --color WHEN         the window's colours: auto (the default: on a terminal, unless\n"
+    "                       NO_COLOR is set or TERM is dumb), always or never; 24-bit when\n"
+    "                       COLORTERM is truecolor or 24bit, else the 16 standard colours\n";
 
 constexpr std::string_view kIcsUsage =
     "Usage: kelsing-shifts ics --crew CREW --from YYYY-MM-DD --to YYYY-MM-DD\n"
@@ -298,20 +331,24 @@ constexpr std::string_view kIcsUsage =
     "Writes an iCalendar (RFC 5545) file of the crew's shifts for phone and desktop calendars:\n"
     "one all-day event per working day, the holiday or clock change in its description. Event\n"
     "UIDs come from the crew code and the date, so importing a newer export updates the events.\n"
-    "--include-off  also write the \"Off\" days\n"
-    "--merge        one event for each run of days with the same shift (each day is its own\n"
-    "               event by default, so that every day keeps its own caption and identity)\n"
-    "-o FILE        write to FILE instead of standard output\n";
+    "The calendar is named after the crew: 'Corvath 403 shifts'.\n"
+    "\n"
+    "  --include-off        also write the \"Off\" days\n"
+    "  --merge              one event for each run of days with the same shift (each day is\n"
+    "                       its own event by default, so that every day keeps its own caption\n"
+    "                       and identity)\n";
 
 } // namespace
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> all = {
-        {"shift", "the shift a crew works on given dates", kShiftUsage, runShift},
-        {"holidays", "the holidays and clock changes of a year", kHolidaysUsage, runHolidays},
-        {"crews", "every crew that can be chosen, with its crew code", kCrewsUsage, runCrews},
-        {"month", "a month as the window shows it", kMonthUsage, runMonth},
-        {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, runIcs},
+        {"shift", "the shift a crew works on given dates", kShiftUsage, kShiftOptions, runShift},
+        {"holidays", "the holidays and clock changes of a year", kHolidaysUsage, kPlainOptions,
+         runHolidays},
+        {"crews", "every crew that can be chosen, with its crew code", kCrewsUsage, kPlainOptions,
+         runCrews},
+        {"month", "a month as the window shows it", kMonthUsage, kMonthOptions, runMonth},
+        {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
     };
     return all;
 }

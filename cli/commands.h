@@ -1,35 +1,29 @@
 #pragma once
 
-#include <string>
+#include "optionparser.h"
+
+#include <span>
 #include <string_view>
 #include <vector>
 
 namespace kelsing::cli {
 
-/// Bad input: a one-line message that names the bad argument (exit status 2).
-struct UsageError {
-    std::string message;
+/// What the environment says about colours.
+struct ColourSettings {
+    bool noColour = false;     // NO_COLOR is set and not empty
+    bool dumbTerminal = false; // TERM=dumb
+    bool trueColour = false;   // COLORTERM says truecolor or 24bit
 };
 
-/// What a command writes to standard output, worked out in full before anything is written.
-struct CommandOutput {
-    std::string text;
-    std::string file; // written to this file instead of standard output when not empty
-};
-
-/// Where a command's output goes, which decides whether it may use colours.
-struct Terminal {
-    bool colour = false;
-};
-
-using Arguments = std::vector<std::string_view>;
-
-/// One command of the tool.
+/// One command of the tool. `run` checks every argument before it writes anything, then streams
+/// its output; it throws UsageError for bad input and InputOutputError for a failed read or
+/// write.
 struct Command {
     std::string_view name;
     std::string_view summary;
     std::string_view usage;
-    CommandOutput (*run)(const Arguments& args, const Terminal& terminal);
+    std::span<const OptionSpec> options;
+    void (*run)(const ParsedArguments& args, const ColourSettings& colours);
 };
 
 /// Every command, in the order of the help text.

@@ -1,12 +1,13 @@
 #include "base/errors.h"
 #include "base/version.h"
 #include "commands.h"
+#include "errors.h"
+#include "quoting.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <exception>
-#include <fstream>
 #include <iostream>
-#include <unistd.h>
 
 using namespace kelsing;
 
@@ -15,8 +16,16 @@ namespace {
 constexpr int kBadInput = 2;
 constexpr int kFailure = 1;
 
+constexpr std::string_view kCommonOptions =
+    "\n"
+    "  -o, --output FILE    write to FILE, which is replaced only once it is complete;\n"
+    "                       '-' is standard output, the default\n"
+    "  -h, --help           show this help\n"
+    "  -V, --version        show the version\n";
+
 std::string usage() {
-    std::string text = "Usage: kelsing-shifts COMMAND [ARGS]\n"
+    std::string text = "Usage: kelsing-shifts COMMAND [OPTION...] [ARGUMENT...]\n"
+                       "       kelsing-shifts --help | --version\n"
                        "\n"
                        "Shift schedules of the Kelsing area plant crews.\n"
                        "\n"
@@ -26,63 +35,86 @@ std::string usage() {
         text.append(10 - command.name.size(), ' ');
         text += std::string(command.summary) + '\n';
     }
-    return text + "\nRun 'kelsing-shifts COMMAND --help' for a command's arguments.\n";
+    text += "\n"
+            "Every command takes these options:\n";
+    text += kCommonOptions.substr(1);
+    text += "\n"
+            "Options and arguments come in any order. A value follows its option as the next\n"
+            "argument or after '=' (--crew 83.2, --crew=83.2); '--' ends the options. An option\n"
+            "with a value may be given once: a second --crew is bad input, not the last wins.\n"
+            "\n"
+            "Exit status: 0 done; 1 a rotation that cannot be worked out, or a failed read or\n"
+            "write; 2 bad input, with a one-line message that names the argument.\n"
+            "\n"
+            "Run 'kelsing-shifts COMMAND --help' for a command's arguments, 'man kelsing-shifts'\n"
+            "for the output formats.\n";
+    return text;
 }
 
-bool isHelp(std::string_view arg) {
-    return arg == "--help" || arg == "-h";
-}
-
-// Colours only for a terminal, and never when the user asked for none.
-cli::Terminal terminal() {
-    const char* noColour = std::getenv("NO_COLOR");
-    return {isatty(STDOUT_FILENO) == 1 && (noColour == nullptr || *noColour == '\0')};
-}
-
-int write(const cli::CommandOutput& output) {
-    if (output.file.empty()) {
-        std::cout << output.text << std::flush;
-        return std::cout ? 0 : kFailure;
+void print(std::string_view text) {
+    std::cout << text << std::flush;
+    if (!std::cout) {
+        throw cli::InputOutputError{std::string("cannot write standard output: ") +
+                                    std::strerror(errno)};
     }
-    std::ofstream file(output.file, std::ios::binary | std::ios::trunc);
-    file << output.text;
-    file.close();
-    if (!file) {
-        std::cerr << "kelsing-shifts: cannot write '" << output.file << "'\n";
-        return kFailure;
-    }
-    return 0;
+}
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+cli::ColourSettings colourSettings() {
+    const auto is = [](const char* name, std::string_view value) {
+        const char* set = std::getenv(name);
+        return set != nullptr && value == set;
+    };
+    return {isSet("NO_COLOR"), is("TERM", "dumb"),
+            is("COLORTERM", "truecolor") || is("COLORTERM", "24bit")};
 }
 
 int run(const cli::Arguments& argv) {
-    if (argv.empty()) {
+    // Before the command only --help, --version and "--" are options.
+    std::size_t first = 0;
+    for (; first < argv.size() && argv[first].starts_with('-') && argv[first] != "-"; ++first) {
+        const std::string_view arg = argv[first];
+        if (arg == "--help" || arg == "-h") {
+            print(usage());
+            return 0;
+        }
+        if (arg == "--version" || arg == "-V") {
+            print("kelsing-shifts " + std::string(kVersionText) + '\n');
+            return 0;
+        }
+        if (arg == "--") {
+            ++first;
+            break;
+        }
+        throw cli::UsageError{"unknown option " + cli::quotedArgument(arg)};
+    }
+    if (first == argv.size()) {
         std::cerr << usage();
         return kBadInput;
     }
-    if (isHelp(argv[0])) {
-        std::cout << usage();
-        return 0;
-    }
-    if (argv[0] == "--version") {
-        std::cout << "kelsing-shifts " << kVersionText << '\n';
-        return 0;
-    }
     for (const cli::Command& command : cli::commands()) {
-        if (command.name != argv[0]) {
+        if (command.name != argv[first]) {
             continue;
         }
-        const cli::Arguments args(argv.begin() + 1, argv.end());
-        for (const std::string_view arg : args) {
-            if (isHelp(arg)) {
-                std::cout << command.usage;
-                return 0;
-            }
+        const cli::ParsedArguments args(command.options,
+                                        cli::Arguments(argv.begin() + first + 1, argv.end()));
+        if (args.helpAsked()) {
+            print(std::string(command.usage) + std::string(kCommonOptions));
+            return 0;
         }
-        // Everything is worked out before anything is written, so a failure never leaves a
-        // partial line behind.
-        return write(command.run(args, terminal()));
+        if (args.versionAsked()) {
+            print("kelsing-shifts " + std::string(kVersionText) + '\n');
+            return 0;
+        }
+        args.check();
+        command.run(args, colourSettings());
+        return 0;
     }
-    throw cli::UsageError{"unknown command '" + std::string(argv[0]) + "'"};
+    throw cli::UsageError{"unknown command " + cli::quotedArgument(argv[first])};
 }
 
 } // namespace
@@ -94,6 +126,9 @@ int main(int argc, char** argv) {
     } catch (const cli::UsageError& error) {
         std::cerr << "kelsing-shifts: " << error.message << '\n';
         return kBadInput;
+    } catch (const cli::InputOutputError& error) {
+        std::cerr << "kelsing-shifts: " << error.message << '\n';
+        return kFailure;
     } catch (const ArithmeticError& error) {
         std::cerr << "kelsing-shifts: the rotation cannot be worked out: " << error.what() << '\n';
         return kFailure;

@@ -1,7 +1,11 @@
 // The arguments of kelsing-shifts: dates, months, years, 16-bit codes and crews. Whatever is
-// accepted must read back as the text it came from.
+// accepted must read back as the text it came from; an argument quoted in a message is one short
+// line of printable ASCII and UTF-8; the option reader hands out only pieces of its arguments.
 
 #include "arguments.h"
+#include "errors.h"
+#include "optionparser.h"
+#include "quoting.h"
 #include "require.h"
 
 #include <algorithm>
@@ -39,6 +43,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto crew = cli::parseCrew(text)) {
         require(text.find('/') != std::string_view::npos || crew->code.text() == text);
         require(crew->boxText.find('\n') != std::string::npos);
+    }
+    const std::string message = cli::quotedArgument(text);
+    require(message.size() <= 2 + 6 * cli::kQuotedLengthLimit + 3);
+    for (const char c : message) {
+        require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f);
+    }
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= 0x20 && c < 0x7f && c != '\\' && c != '\'';
+    });
+    if (plain && text.size() <= cli::kQuotedLengthLimit) {
+        require(message == "'" + std::string(text) + "'");
+    }
+    // The input as NUL-separated arguments of a command with a flag and two value options.
+    cli::Arguments args;
+    for (std::string_view rest = text;;) {
+        const std::size_t end = rest.find('\0');
+        args.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(end + 1);
+    }
+    static constexpr cli::OptionSpec kOptions[] = {
+        {"--crew", '\0', true}, {"--plain", '\0', false}, {"--output", 'o', true}};
+    const cli::ParsedArguments parsed(kOptions, args);
+    const auto isPieceOfInput = [&](std::string_view piece) {
+        return piece.empty() || (piece.data() >= text.data() &&
+                                 piece.data() + piece.size() <= text.data() + text.size());
+    };
+    for (const std::string_view operand : parsed.operands()) {
+        require(isPieceOfInput(operand));
+    }
+    try {
+        parsed.check();
+        for (const std::string_view name : {"--crew", "--output"}) {
+            require(isPieceOfInput(parsed.value(name).value_or("")));
+        }
+    } catch (const cli::UsageError& error) {
+        require(error.message.find('\n') == std::string::npos);
     }
     return 0;
 }

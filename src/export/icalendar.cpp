@@ -1,11 +1,10 @@
 #include "export/icalendar.h"
 
-#include "base/version.h"
-#include "calendar/observances.h"
-#include "rotation/rotationengine.h"
+#include "export/shiftcalendarwriter.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <optional>
 
 namespace kelsing {
 
@@ -13,69 +12,36 @@ namespace {
 
 constexpr std::size_t kMaxLineOctets = 75;
 
-std::string compactDate(DaySerial date) {
-    const auto ymd = toYearMonthDay(date);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d%02u%02u", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+} // namespace
+
+std::string shiftCalendar(CrewCode crew, std::string_view crewName, DaySerial from, DaySerial to,
+                          const ShiftCalendarOptions& options) {
+    ShiftCalendarWriter writer(crew, std::string(crewName) + " shifts", from, to, options);
+    std::string out;
+    while (writer.next(out)) {
+    }
+    return out;
+}
+
+std::string calendarStamp(std::int64_t secondsSinceEpoch) {
+    using namespace std::chrono;
+    constexpr auto kFirst = sys_days{year{kFirstYear} / 1 / 1}.time_since_epoch();
+    constexpr auto kEnd = sys_days{year{kLastYear + 1} / 1 / 1}.time_since_epoch();
+    const std::int64_t held =
+        std::clamp<std::int64_t>(secondsSinceEpoch, duration_cast<seconds>(kFirst).count(),
+                                 duration_cast<seconds>(kEnd).count() - 1);
+    const sys_seconds moment{seconds{held}};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss time{moment - day};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%04d%02u%02uT%02d%02d%02dZ",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
     return buffer;
 }
-
-std::string isoDate(DaySerial date) {
-    const std::string compact = compactDate(date);
-    return compact.substr(0, 4) + '-' + compact.substr(4, 2) + '-' + compact.substr(6, 2);
-}
-
-Int16 yearOf(DaySerial date) {
-    return static_cast<Int16>(static_cast<int>(toYearMonthDay(date).year()));
-}
-
-// One event: a run of days with one shift.
-struct Event {
-    DaySerial first;
-    DaySerial last;
-    std::string label;
-    std::string description;
-};
-
-// The captions of the days of a year, looked up once per year.
-class Captions {
-public:
-    std::string_view on(DaySerial date) {
-        const Int16 year = yearOf(date);
-        if (!m_observances || m_year != year) {
-            m_observances.emplace(year);
-            m_year = year;
-        }
-        return m_observances->captionFor(date);
-    }
-
-private:
-    std::optional<YearObservances> m_observances;
-    Int16 m_year = 0;
-};
-
-void addLine(std::string& out, std::string_view line) {
-    out += foldCalendarLine(line);
-}
-
-void addEvent(std::string& out, const Event& event, CrewCode crew,
-              const ShiftCalendarOptions& options) {
-    addLine(out, "BEGIN:VEVENT");
-    addLine(out, "UID:" + compactDate(event.first) + "-crew" + crew.text() + "@kelsing-shifts");
-    addLine(out, "DTSTAMP:" + options.stamp);
-    // All-day dates carry no time zone, so no zone can move a shift to another day.
-    addLine(out, "DTSTART;VALUE=DATE:" + compactDate(event.first));
-    addLine(out, "DTEND;VALUE=DATE:" + compactDate(event.last + 1));
-    addLine(out, "SUMMARY:" + escapeCalendarText(event.label));
-    if (!event.description.empty()) {
-        addLine(out, "DESCRIPTION:" + escapeCalendarText(event.description));
-    }
-    addLine(out, "TRANSP:TRANSPARENT");
-    addLine(out, "END:VEVENT");
-}
-
-} // namespace
 
 std::string escapeCalendarText(std::string_view text) {
     std::string out;
@@ -116,56 +82,6 @@ std::string foldCalendarLine(std::string_view line) {
     }
     out += line;
     out += "\r\n";
-    return out;
-}
-
-std::string shiftCalendar(CrewCode crew, std::string_view crewName, DaySerial from, DaySerial to,
-                          const ShiftCalendarOptions& options) {
-    const ScheduleSelection selection = crew.decode();
-    std::string out;
-    addLine(out, "BEGIN:VCALENDAR");
-    addLine(out, "VERSION:2.0");
-    addLine(out, "PRODID:-//Kelsing//" + std::string(kApplicationTitle) + ' ' +
-                     std::string(kVersionText) + "//EN");
-    addLine(out, "CALSCALE:GREGORIAN");
-    addLine(out, "METHOD:PUBLISH");
-    addLine(out, "X-WR-CALNAME:" + escapeCalendarText(std::string(crewName) + " shifts"));
-
-    Captions captions;
-    std::optional<Event> pending;
-    const auto flush = [&] {
-        if (pending) {
-            addEvent(out, *pending, crew, options);
-            pending.reset();
-        }
-    };
-    for (DaySerial date = from; date <= to; ++date) {
-        const std::string_view label =
-            labelText(ASS(static_cast<float>(date), selection.code, selection.subCode));
-        if (label.empty() || (label == "Off" && !options.includeOff)) {
-            flush();
-            continue;
-        }
-        const std::string_view caption = captions.on(date);
-        if (options.mergeRuns && pending && pending->label == label && pending->last + 1 == date) {
-            pending->last = date;
-            if (!caption.empty()) {
-                if (!pending->description.empty()) {
-                    pending->description += '\n';
-                }
-                pending->description.append(isoDate(date)).append(" ").append(caption);
-            }
-            continue;
-        }
-        flush();
-        std::string description(caption);
-        if (options.mergeRuns && !description.empty()) {
-            description = isoDate(date) + ' ' + description;
-        }
-        pending = Event{date, date, std::string(label), std::move(description)};
-    }
-    flush();
-    addLine(out, "END:VCALENDAR");
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "calendar/dayserial.h"
 #include "crews/crewcode.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,12 +16,15 @@ struct ShiftCalendarOptions {
     std::string stamp;       // DTSTAMP of every event, UTC as YYYYMMDDTHHMMSSZ
 };
 
-/// An RFC 5545 calendar of a crew's shifts from `from` to `to` inclusive: one all-day event per
-/// day (or per run of days) with the shift as SUMMARY and the day's holiday or clock change in
-/// the DESCRIPTION. UIDs are built from the crew code and the date, so a newer export of the same
-/// days updates the events instead of adding them again.
+/// An RFC 5545 calendar of a crew's shifts from `from` to `to` inclusive, named
+/// "<crewName> shifts", in one piece: ShiftCalendarWriter's pieces joined.
 std::string shiftCalendar(CrewCode crew, std::string_view crewName, DaySerial from, DaySerial to,
                           const ShiftCalendarOptions& options);
+
+/// The DTSTAMP text (YYYYMMDDTHHMMSSZ, UTC) of a moment given in seconds since 1970-01-01 UTC;
+/// a moment outside 0100-01-01T00:00:00Z..9999-12-31T23:59:59Z is held to the nearer end, so the
+/// text keeps its four-digit year however wrong the clock is.
+std::string calendarStamp(std::int64_t secondsSinceEpoch);
 
 /// Escapes a TEXT value: backslash, semicolon, comma and line feed.
 std::string escapeCalendarText(std::string_view text);

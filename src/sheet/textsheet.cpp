@@ -22,9 +22,9 @@ struct Segment {
 // A line of a cell: segments written one after the other, padded to the cell's width.
 using CellLine = std::vector<Segment>;
 
-std::string paint(const Segment& segment, bool colour) {
+std::string paint(const Segment& segment, const TextSheetOptions& options) {
     // Black is left to the terminal's own text colour, which may be light on a dark background.
-    if (!colour || (segment.colour == Colours::kBlack && !segment.bold)) {
+    if (!options.colour || (segment.colour == Colours::kBlack && !segment.bold)) {
         return segment.text;
     }
     std::string out = "\x1b[";
@@ -33,8 +33,10 @@ std::string paint(const Segment& segment, bool colour) {
     }
     if (segment.colour != Colours::kBlack) {
         out += segment.bold ? ";" : "";
-        out += "38;2;" + std::to_string(segment.colour.red) + ';' +
-               std::to_string(segment.colour.green) + ';' + std::to_string(segment.colour.blue);
+        out += options.basicColours ? std::to_string(nearestBasicColour(segment.colour))
+                                    : "38;2;" + std::to_string(segment.colour.red) + ';' +
+                                          std::to_string(segment.colour.green) + ';' +
+                                          std::to_string(segment.colour.blue);
     }
     return out + 'm' + segment.text + "\x1b[0m";
 }
@@ -83,14 +85,15 @@ std::vector<std::string> wrap(std::string_view text, std::size_t width) {
     return lines;
 }
 
-std::string padded(const CellLine& line, std::size_t width, bool colour, bool alignRight) {
+std::string padded(const CellLine& line, std::size_t width, const TextSheetOptions& options,
+                   bool alignRight) {
     std::string out;
     const std::size_t gap = width - std::min(width, visibleWidth(line));
     if (alignRight) {
         out.append(gap, ' ');
     }
     for (const Segment& segment : line) {
-        out += paint(segment, colour);
+        out += paint(segment, options);
     }
     if (!alignRight) {
         out.append(gap, ' ');
@@ -175,6 +178,36 @@ std::string dateText(const SheetModel& sheet, int day) {
 
 } // namespace
 
+int nearestBasicColour(Rgb colour) {
+    static constexpr std::array<Rgb, 16> kPalette = {{{0, 0, 0},
+                                                      {170, 0, 0},
+                                                      {0, 170, 0},
+                                                      {170, 85, 0},
+                                                      {0, 0, 170},
+                                                      {170, 0, 170},
+                                                      {0, 170, 170},
+                                                      {170, 170, 170},
+                                                      {85, 85, 85},
+                                                      {255, 85, 85},
+                                                      {85, 255, 85},
+                                                      {255, 255, 85},
+                                                      {85, 85, 255},
+                                                      {255, 85, 255},
+                                                      {85, 255, 255},
+                                                      {255, 255, 255}}};
+    const auto distance = [&](Rgb other) {
+        const int r = colour.red - other.red;
+        const int g = colour.green - other.green;
+        const int b = colour.blue - other.blue;
+        return r * r + g * g + b * b;
+    };
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < kPalette.size(); ++i) {
+        best = distance(kPalette[i]) < distance(kPalette[best]) ? i : best;
+    }
+    return best < 8 ? 30 + static_cast<int>(best) : 90 + static_cast<int>(best) - 8;
+}
+
 std::string_view englishMonthName(int month) {
     static constexpr std::array<std::string_view, 12> kNames = {
         "January", "February", "March",     "April",   "May",      "June",
@@ -191,7 +224,7 @@ std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& op
     for (int k = 0; k < SheetModel::kColumnCount; ++k) {
         const Segment head{centred(kWeekdayHeads[static_cast<std::size_t>(k)], kCellWidth),
                            weekdayHeadColour(k)};
-        out += paint(head, options.colour) + '|';
+        out += paint(head, options) + '|';
     }
     out += '\n' + border();
     for (int row = 0; row * SheetModel::kColumnCount < SheetModel::kCellCount; ++row) {
@@ -226,7 +259,7 @@ std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& op
                 } else if (line >= height - cell.shift.size()) {
                     text = cell.shift[line - (height - cell.shift.size())];
                 }
-                out += padded(text, kCellWidth, options.colour, right) + '|';
+                out += padded(text, kCellWidth, options, right) + '|';
             }
             out += '\n';
         }

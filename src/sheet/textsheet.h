@@ -9,9 +9,14 @@ namespace kelsing {
 
 /// How a month sheet is written as text.
 struct TextSheetOptions {
-    bool sideBySide = false; // show the left and right half lines instead of the single line
-    bool colour = false;     // ANSI colours like the window's
+    bool sideBySide = false;   // show the left and right half lines instead of the single line
+    bool colour = false;       // ANSI colours like the window's
+    bool basicColours = false; // the nearest of the 16 standard colours instead of 24-bit ones
 };
+
+/// The SGR colour code (30..37, 90..97) of the standard colour nearest to `colour`, measured in
+/// RGB against the VGA text mode's palette, the one the 16 colours were named after.
+int nearestBasicColour(Rgb colour);
 
 /// The English name of a month (1..12); text output does not depend on the user's settings.
 std::string_view englishMonthName(int month);

@@ -35,16 +35,33 @@ std::string shellQuoted(std::string_view arg) {
     return text + "'";
 }
 
-// Runs the command with the given arguments (and environment assignments in front of it).
-Outcome runTool(const std::vector<std::string>& args, const std::string& environment = "") {
-    const std::filesystem::path errPath =
-        std::filesystem::temp_directory_path() /
-        ("kelsing-shifts-test-" + std::to_string(::getpid()) + ".err");
-    std::string command = environment + " " + shellQuoted(KELSING_SHIFTS_EXE);
+// How the command is run, besides its arguments.
+struct Invocation {
+    std::string environment = {}; // assignments (or a command such as setpriv) in front of it
+    std::string input = {};       // its standard input
+    std::string tail = {};        // shell text after it: a redirection or a pipe
+    bool terminal = false;        // standard output on a pseudo-terminal, through script(1)
+};
+
+std::filesystem::path scratchPath(const std::string& suffix) {
+    return std::filesystem::temp_directory_path() /
+           ("kelsing-shifts-test-" + std::to_string(::getpid()) + suffix);
+}
+
+// Runs the command with the given arguments.
+Outcome runTool(const std::vector<std::string>& args, const Invocation& how = {}) {
+    const std::filesystem::path errPath = scratchPath(".err");
+    const std::filesystem::path inPath = scratchPath(".in");
+    std::ofstream(inPath, std::ios::binary) << how.input;
+    std::string command = how.environment + " " + shellQuoted(KELSING_SHIFTS_EXE);
     for (const std::string& arg : args) {
         command += " " + shellQuoted(arg);
     }
-    command += " 2>" + shellQuoted(errPath.string());
+    command += " <" + shellQuoted(inPath.string()) + " 2>" + shellQuoted(errPath.string()) + " " +
+               how.tail;
+    if (how.terminal) {
+        command = "script -qec " + shellQuoted(command) + " /dev/null";
+    }
     Outcome outcome;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -61,6 +78,7 @@ Outcome runTool(const std::vector<std::string>& args, const std::string& environ
     std::ifstream errFile(errPath);
     outcome.err.assign(std::istreambuf_iterator<char>(errFile), std::istreambuf_iterator<char>());
     std::filesystem::remove(errPath);
+    std::filesystem::remove(inPath);
     return outcome;
 }
 
@@ -175,7 +193,7 @@ TEST(CrewsCommandTest, EveryCrewInCatalogueOrderWhateverTheLocale) {
     }
     for (const char* locale :
          {"LC_ALL=de_DE.UTF-8", "LC_ALL=fr_FR.UTF-8 LC_NUMERIC=fr_FR.UTF-8", "LANG=de_DE.UTF-8"}) {
-        const Outcome localised = runTool({"crews"}, locale);
+        const Outcome localised = runTool({"crews"}, {locale});
         EXPECT_EQ(localised.status, 0) << locale;
         EXPECT_EQ(localised.out, outcome.out) << locale;
     }
@@ -263,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{{"shift", "--crew", "Corvath/401-404", "2007-01-01"}, 2, "Corvath/401-404"},
         FailureCase{{"shift", "--crew", "Brenmoor/A Crew/", "2007-01-01"}, 2, "Brenmoor/A Crew/"},
         FailureCase{{"shift", "--crew"}, 2, "--crew"}, FailureCase{{"crews", "extra"}, 2, "extra"},
-        FailureCase{{"shift", "--crew", "14"}, 2, "DATE"},
+        FailureCase{{"shift", "--crew", "14"}, 2, "DATE"}, // and nothing on standard input
         FailureCase{{"shift", "--code", "10", "2007-01-01"}, 2, "--sub"},
         FailureCase{
             {"shift", "--crew", "10", "--code", "10", "--sub", "0", "2007-01-01"}, 2, "--crew"},
@@ -302,7 +320,7 @@ TEST(MonthCommandTest, FitsEightyColumnsWithoutColoursInAPipe) {
           {"month", "2007-11", "--left", "Halvex/P (6-9)/P-7", "--right", "Halvex/AA-DD/BB"},
           {"month", "9999-12"}}) {
         SCOPED_TRACE(joined(args));
-        const Outcome outcome = runTool(args, "NO_COLOR=");
+        const Outcome outcome = runTool(args, {"NO_COLOR="});
         ASSERT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out.find('\x1b'), std::string::npos);
         for (const std::string& line : linesOf(outcome.out)) {
@@ -351,5 +369,223 @@ TEST(IcsCommandTest, WritesTheFileAndKeepsUidsAcrossExports) {
     EXPECT_EQ(uids(written), uids(again.out));
     EXPECT_TRUE(written.starts_with("BEGIN:VCALENDAR\r\n"));
 }
+
+// ---------------------------------------------------------------------------------------------
+// GNU conventions, standard input, colours and write failures: exit status and streams.
+
+struct ConventionCase {
+    std::vector<std::string> args;
+    Invocation how;
+    int status;
+    std::string out; // standard output exactly, or a part of it when `exact` is false
+    std::string err; // a part of the one-line message; empty: no message at all
+    bool exact = true;
+    std::string outLacks = {}; // never in standard output
+};
+
+void PrintTo(const ConventionCase& c, std::ostream* os) {
+    *os << c.how.environment << " " << joined(c.args) << " " << c.how.tail;
+}
+
+class ConventionTable : public ::testing::TestWithParam<ConventionCase> {};
+
+TEST_P(ConventionTable, StatusAndStreams) {
+    const ConventionCase& c = GetParam();
+    const Outcome outcome = runTool(c.args, c.how);
+    EXPECT_EQ(outcome.status, c.status) << outcome.err;
+    if (c.exact) {
+        EXPECT_EQ(outcome.out, c.out);
+    } else {
+        EXPECT_NE(outcome.out.find(c.out), std::string::npos) << outcome.out;
+    }
+    if (!c.outLacks.empty()) {
+        EXPECT_EQ(outcome.out.find(c.outLacks), std::string::npos) << outcome.out;
+    }
+    if (c.err.empty()) {
+        EXPECT_EQ(outcome.err, "");
+        return;
+    }
+    EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
+    // One clean line: nothing below a space but its line end, and valid UTF-8 (ASCII here).
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    EXPECT_TRUE(std::all_of(outcome.err.begin(), outcome.err.end() - 1, [](char ch) {
+        return ch >= ' ' && ch < 0x7f;
+    })) << outcome.err;
+}
+
+const std::string kOff = "2007-03-01\tOff\n";
+const std::string kVersion = "kelsing-shifts 2.3.0\n";
+const std::vector<std::string> kColourMonth = {"month", "2007-03", "--crew", "83.2"};
+
+std::vector<std::string> with(std::vector<std::string> args, const std::string& extra) {
+    args.push_back(extra);
+    return args;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gnu, ConventionTable,
+    ::testing::Values(
+        ConventionCase{{"shift", "--crew=83.2", "2007-03-01"}, {}, 0, kOff, ""},
+        ConventionCase{{"shift", "2007-03-01", "--crew", "83.2"}, {}, 0, kOff, ""},
+        ConventionCase{{"shift", "--crew", "83.2", "--", "2007-03-01"}, {}, 0, kOff, ""},
+        ConventionCase{{"shift", "--crew", "83.2", "-o", "-", "2007-03-01"}, {}, 0, kOff, ""},
+        ConventionCase{{"shift", "-o-", "--crew", "83.2", "2007-03-01"}, {}, 0, kOff, ""},
+        ConventionCase{
+            {"shift", "--code=73", "--sub=-4681", "2007-01-01"}, {}, 0, "2007-01-01\tOff\n", ""},
+        ConventionCase{{"-V"}, {}, 0, kVersion, ""},
+        ConventionCase{{"--version"}, {}, 0, kVersion, ""},
+        ConventionCase{{"ics", "--version"}, {}, 0, kVersion, ""},
+        ConventionCase{{"shift", "--frobnicate", "-V"}, {}, 0, kVersion, ""},
+        ConventionCase{{"-h"}, {}, 0, "Usage: kelsing-shifts COMMAND", "", false},
+        ConventionCase{{"month", "--bad", "-h"}, {}, 0, "Usage: kelsing-shifts month", "", false},
+        ConventionCase{{"shift", "--crew", "14", "--", "--help"}, {}, 2, "", "'--help'"},
+        // dates from standard input, and "-" where they go among the others
+        ConventionCase{{"shift", "--crew", "10"},
+                       {"", "1994-05-09\n1994-05-13\r\n"},
+                       0,
+                       "1994-05-09\tOff\n1994-05-13\tDays\n",
+                       ""},
+        ConventionCase{{"shift", "--crew", "10", "1994-05-08", "-", "1994-05-09"},
+                       {"", "1994-05-13"},
+                       0,
+                       "1994-05-08\tNights\n1994-05-13\tDays\n1994-05-09\tOff\n",
+                       ""},
+        ConventionCase{{"shift", "--crew", "14"},
+                       {"", "2007-01-01\n2007-02-30\n"},
+                       2,
+                       "2007-01-01\tAO BO CD DN\n",
+                       "'2007-02-30'"},
+        // bad input: empty file names and repeated options
+        ConventionCase{{"crews", "-o", ""}, {}, 2, "", "'--output'"},
+        ConventionCase{{"crews", "--output="}, {}, 2, "", "'--output'"},
+        ConventionCase{{"shift", "--crew", "10", "--crew", "14", "2007-01-01"},
+                       {},
+                       2,
+                       "",
+                       "'--crew' given more than once"},
+        ConventionCase{{"month", "2007-03", "--plain=yes"}, {}, 2, "", "'--plain' takes no value"},
+        // arguments in messages: escaped and shortened
+        ConventionCase{{"shift", "--crew", "a\nb", "2007-01-01"}, {}, 2, "", "'a\\nb'"},
+        ConventionCase{
+            {"shift", "--crew", "\x1b]0;pwned\a", "2007-01-01"}, {}, 2, "", "'\\x1b]0;pwned\\x07'"},
+        ConventionCase{{"holidays", "20\xff\xc3"}, {}, 2, "", "'20\\xff\\xc3'"},
+        ConventionCase{{"holidays", "\xc2\x9b\xe2\x80\xae"}, {}, 2, "", "'\\u009b\\u202e'"},
+        ConventionCase{{"shift", "--crew", std::string(500, 'x'), "2007-01-01"},
+                       {},
+                       2,
+                       "",
+                       "'" + std::string(60, 'x') + "...'"},
+        // colours: 24-bit only when COLORTERM says so, else the nearest VGA colour (green 32)
+        ConventionCase{with(kColourMonth, "--color=always"),
+                       {"COLORTERM="},
+                       0,
+                       "\x1b[32mOff",
+                       "",
+                       false,
+                       "38;2"},
+        ConventionCase{with(kColourMonth, "--color=always"),
+                       {"COLORTERM=truecolor TERM=dumb"},
+                       0,
+                       "\x1b[38;2;0;128;0mOff",
+                       "",
+                       false},
+        ConventionCase{kColourMonth, {"TERM=xterm NO_COLOR=", "", "", true}, 0, "\x1b[", "", false},
+        ConventionCase{
+            kColourMonth, {"TERM=dumb NO_COLOR=", "", "", true}, 0, "Off", "", false, "\x1b"},
+        ConventionCase{
+            kColourMonth, {"TERM=xterm NO_COLOR=1", "", "", true}, 0, "Off", "", false, "\x1b"},
+        ConventionCase{with(kColourMonth, "--color=never"),
+                       {"TERM=xterm NO_COLOR=", "", "", true},
+                       0,
+                       "Off",
+                       "",
+                       false,
+                       "\x1b"},
+        ConventionCase{with(kColourMonth, "--color=sometimes"), {}, 2, "", "'sometimes'"},
+        // write failures name the target and the reason; a reader that leaves is no failure
+        ConventionCase{{"holidays", "2007"},
+                       {"", "", ">/dev/full"},
+                       1,
+                       "",
+                       "cannot write standard output: No space left on device"},
+        ConventionCase{{"holidays", "2007", "-o", "/dev/full"},
+                       {},
+                       1,
+                       "",
+                       "cannot write '/dev/full': No space left on device"},
+        ConventionCase{{"holidays", "2007", "-o", "/dev/null"}, {}, 0, "", ""},
+        ConventionCase{{"ics", "--crew", "83.2", "--from", "0100-01-01", "--to", "9999-12-31"},
+                       {"", "", "| head -c 64"},
+                       0,
+                       "BEGIN:VCALENDAR\r\n",
+                       "",
+                       false}));
+
+// -o FILE: the file is replaced only by a complete output; a failure leaves it as it was and
+// leaves nothing beside it.
+struct FileCase {
+    std::vector<std::string> args; // FILE stands for the target
+    std::string input;
+    bool readOnlyFolder;
+    int status;
+    std::string err;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << joined(c.args) << (c.readOnlyFolder ? " (read-only folder)" : "");
+}
+
+class OutputFileTable : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(OutputFileTable, ReplacedOnlyWhenComplete) {
+    const FileCase& c = GetParam();
+    const std::filesystem::path folder = scratchPath(".folder");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path file = folder / "Corvath 403 shifts.ics";
+    std::ofstream(file) << "the old file\n";
+    std::filesystem::permissions(file, std::filesystem::perms(0640));
+    std::vector<std::string> args = c.args;
+    std::replace(args.begin(), args.end(), std::string("FILE"), file.string());
+    Invocation how{"", c.input};
+    if (c.readOnlyFolder) {
+        std::filesystem::permissions(file, std::filesystem::perms(0644));
+        std::filesystem::permissions(folder, std::filesystem::perms(0555));
+        // Permissions do not hold root back: then the command runs as nobody.
+        how.environment =
+            ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
+    }
+    const Outcome outcome = runTool(args, how);
+    std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    std::ifstream in(file);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    const auto mode = std::filesystem::status(file).permissions();
+    const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
+    std::filesystem::remove_all(folder);
+
+    EXPECT_EQ(outcome.status, c.status) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(entries, 1); // no temporary file left beside it
+    if (c.status == 0) {
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_TRUE(text.starts_with("2007-01-01\t")) << text;
+        EXPECT_EQ(mode, std::filesystem::perms(0640)); // the file keeps its permissions
+    } else {
+        EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
+        EXPECT_EQ(text, "the old file\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Output, OutputFileTable,
+    ::testing::Values(
+        FileCase{{"holidays", "2007", "-o", "FILE"}, "", false, 0, ""},
+        FileCase{{"shift", "--crew", "14", "-o", "FILE"}, "2007-01-01\n", false, 0, ""},
+        FileCase{{"shift", "--crew", "14", "-o", "FILE"}, "2007-01-01\nbad\n", false, 2, "'bad'"},
+        FileCase{{"shift", "--code", "73", "--sub", "5000", "-o", "FILE", "2007-01-01"},
+                 "",
+                 false,
+                 1,
+                 "overflow"},
+        FileCase{{"holidays", "2007", "-o", "FILE"}, "", true, 1, "Permission denied"}));
 
 } // namespace

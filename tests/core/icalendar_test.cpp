@@ -2,11 +2,15 @@
 
 #include "calendar/observances.h"
 #include "crews/crewcatalogue.h"
+#include "export/calendarname.h"
 #include "export/icalendar.h"
+#include "export/shiftcalendarwriter.h"
 #include "rotation/rotationengine.h"
 #include "testsupport.h"
 
+#include <cstdint>
 #include <libical/ical.h>
+#include <limits>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -39,6 +43,7 @@ std::vector<ParsedEvent> parse(const std::string& text) {
         return events;
     }
     EXPECT_EQ(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
+    EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0) << text.substr(text.size() - 400);
     for (icalcomponent* e =
              icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
          e != nullptr;
@@ -188,6 +193,116 @@ TEST(CalendarTextTest, FoldsLongLinesAtSeventyFiveOctets) {
         EXPECT_EQ(unfolded, line);
     }
 }
+
+// The calendar's last day has no next day with a four-digit year: its events must still read
+// without an error, and end where they should.
+struct LastDayCase {
+    int fromDay; // in December 9999
+    bool includeOff;
+    bool merge;
+};
+
+class LastDayTable : public ::testing::TestWithParam<LastDayCase> {};
+
+TEST_P(LastDayTable, EventsEndingOnTheLastDayStayValid) {
+    const LastDayCase& c = GetParam();
+    const DaySerial from = dateOf(9999, 12, static_cast<unsigned>(c.fromDay));
+    const DaySerial last = dateOf(9999, 12, 31);
+    const std::vector<ParsedEvent> events = parse(
+        shiftCalendar(CrewCode(83.2), "Corvath 403", from, last, options(c.includeOff, c.merge)));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().end, last + 1);
+    DaySerial covered = 0;
+    for (const ParsedEvent& event : events) {
+        EXPECT_GE(event.start, from);
+        EXPECT_LE(event.end, last + 1);
+        covered += event.end - event.start;
+    }
+    if (c.includeOff) {
+        EXPECT_EQ(covered, last - from + 1); // Corvath 403 has a shift or "Off" every day
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(December9999, LastDayTable,
+                         ::testing::Values(LastDayCase{31, false, false},
+                                           LastDayCase{31, true, true}, LastDayCase{1, true, false},
+                                           LastDayCase{1, true, true},
+                                           LastDayCase{25, false, true}));
+
+// Pieces of any size join to the same file, merged runs across their seams included, and the
+// progress climbs from 0 to 1.
+class WriterSliceTable : public ::testing::TestWithParam<int> {};
+
+TEST_P(WriterSliceTable, PiecesJoinToTheWholeCalendar) {
+    const DaySerial from = dateOf(2007, 2, 20);
+    const DaySerial to = dateOf(2008, 3, 10);
+    const std::string whole =
+        shiftCalendar(CrewCode(10), "Brenmoor A Crew", from, to, options(true, true));
+    ShiftCalendarWriter writer(CrewCode(10), "Brenmoor A Crew shifts", from, to,
+                               options(true, true));
+    EXPECT_EQ(writer.progress(), 0.0);
+    std::string joined;
+    double progress = 0;
+    while (writer.next(joined, GetParam())) {
+        EXPECT_GE(writer.progress(), progress);
+        EXPECT_LE(writer.nextDay() - from, to - from + 1);
+        progress = writer.progress();
+    }
+    EXPECT_TRUE(writer.finished());
+    EXPECT_EQ(writer.progress(), 1.0);
+    EXPECT_EQ(writer.nextDay(), to + 1);
+    EXPECT_EQ(joined, whole);
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, WriterSliceTable, ::testing::Values(0, 1, 2, 7, 31, 366, 5000));
+
+// The stamp keeps a four-digit year whatever the clock says; expected texts from GNU date -u.
+struct StampCase {
+    std::int64_t seconds;
+    const char* stamp;
+};
+
+class StampTable : public ::testing::TestWithParam<StampCase> {};
+
+TEST_P(StampTable, AValidUtcDateTime) {
+    EXPECT_EQ(calendarStamp(GetParam().seconds), GetParam().stamp);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clock, StampTable,
+    ::testing::Values(StampCase{0, "19700101T000000Z"}, StampCase{1000000000, "20010909T014640Z"},
+                      StampCase{-1, "19691231T235959Z"},
+                      StampCase{253402300799, "99991231T235959Z"},
+                      StampCase{253402300800, "99991231T235959Z"},
+                      StampCase{std::numeric_limits<std::int64_t>::max(), "99991231T235959Z"},
+                      StampCase{-59011459200, "01000101T000000Z"},
+                      StampCase{-59011459201, "01000101T000000Z"},
+                      StampCase{std::numeric_limits<std::int64_t>::min(), "01000101T000000Z"}));
+
+// One name for a crew's calendar, in the chooser's words, whatever wording a crew box has.
+struct NameCase {
+    double code;
+    const char* name;
+};
+
+class CalendarNameTable : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CalendarNameTable, NamedInTheChoosersWords) {
+    const CrewCode crew(GetParam().code);
+    EXPECT_EQ(crewCalendarName(crew), GetParam().name);
+    EXPECT_EQ(crewCalendarFileName(crew), std::string(GetParam().name) + ".ics");
+}
+
+INSTANTIATE_TEST_SUITE_P(Crews, CalendarNameTable,
+                         ::testing::Values(NameCase{83.2, "Corvath 403 shifts"},
+                                           NameCase{84.9, "Corvath All 506-509 shifts"},
+                                           NameCase{84.4, "Corvath All 501-504 shifts"},
+                                           NameCase{70.4, "Halvex All shifts"},
+                                           NameCase{14, "Brenmoor All Crews shifts"},
+                                           NameCase{99, "Tobrin's All X Crews shifts"},
+                                           NameCase{80 + 0.2, "Corvath 3 shifts"},
+                                           NameCase{12.3, "Crew 12.3 shifts"},
+                                           NameCase{1e6, "Crew 1000000 shifts"}));
 
 } // namespace
 } // namespace kelsing
