@@ -2,6 +2,7 @@
 #include "crews/form2.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
+#include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "sheet/sheetview.h"
 #include "windowtestsupport.h"
@@ -39,6 +40,31 @@ TwipsRect toTwipsRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+// The picture of a sheet as the window paints it at a scale, in the coordinates of the window.
+QImage paintedSheet(const SheetModel& sheet, const Twips& twips) {
+    QWidget window;
+    window.resize(twips.size(6975, 6000));
+    SheetView view(sheet, &window);
+    view.setTwips(twips);
+    QImage picture(window.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    view.render(&picture, view.pos());
+    return picture;
+}
+
+// The pixels of `area` where `picture` differs from `blank`: what one part of the cells drew.
+QRect inkWithin(const QImage& picture, const QImage& blank, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (picture.pixel(x, y) != blank.pixel(x, y)) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
 } // namespace
 
 class ScalingTest final : public QObject {
@@ -58,6 +84,8 @@ private slots:
     void aboutWindowTakesTheFactorWhenOpened();
     void neighbouringCellsShareOneLine_data();
     void neighbouringCellsShareOneLine();
+    void captionsWrapAsDesignedAndKeepOffTheDayNumber_data();
+    void captionsWrapAsDesignedAndKeepOffTheDayNumber();
 };
 
 void ScalingTest::cleanup() {
@@ -290,6 +318,76 @@ void ScalingTest::neighbouringCellsShareOneLine() {
     const int x = scale.px(120 + 960 * 6 + 300);
     const int top = scale.px(720) - 2;
     QCOMPARE(runs({x, top}, {0, 1}, scale.px(4560) + 4 - top), QList<int>(7, 1));
+}
+
+void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    const double maximised = Twips::fitting(QSize(1920, 1080), 6975, 6000).scale();
+    // The longest captions, on two-digit days and in the wider labels of cells 0 and 8.
+    const std::pair<int, int> months[] = {
+        {2026, 12}, // Xmas Day on the 25th, Boxing Day on the 26th
+        {2007, 11}, // DST Ends on the 4th, Remem- brance Day on the 11th
+        {2021, 10}, // Thanks giving Day on the 11th
+        {2007, 10}, // Thanks giving Day on the 8th, in cell 8
+        {2018, 4},  // Easter Sunday on the 1st, in cell 0
+    };
+    for (const double factor : {1.0, 1.05, 1.1, 1.2, 1.8, 2.1, 2.2, 2.3, 2.51, maximised}) {
+        for (const auto& [year, month] : months) {
+            QTest::addRow("%d-%02d at %g", year, month, factor) << factor << year << month;
+        }
+    }
+}
+
+void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber() {
+    QFETCH(double, factor);
+    QFETCH(int, year);
+    QFETCH(int, month);
+    SheetModel numbers;
+    numbers.title = MonthYear{static_cast<Int16>(month), static_cast<Int16>(year)};
+    FormLoadCalendar(numbers, kToday);
+    SheetModel captions = numbers;
+    SheetModel blank = numbers;
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        numbers.cells[c].caption.clear();
+        captions.cells[c].dayNumber.clear();
+        blank.cells[c].caption.clear();
+        blank.cells[c].dayNumber.clear();
+    }
+    // Each part of the cells painted alone, at the scale and at the designed size.
+    const Twips scale(factor);
+    const Twips designed;
+    const QImage blankPicture = paintedSheet(blank, scale);
+    const QImage numberPicture = paintedSheet(numbers, scale);
+    const QImage captionPicture = paintedSheet(captions, scale);
+    const QImage designedBlank = paintedSheet(blank, designed);
+    const QImage designedCaptions = paintedSheet(captions, designed);
+    int checked = 0;
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        if (captions.cells[c].caption.empty()) {
+            continue;
+        }
+        // The frame without the bottom line that it shares with the cell below.
+        const auto inside = [c](const Twips& twips) {
+            return twips.rect(SheetLayout::dayFrame(c)).adjusted(0, 0, 0, -1);
+        };
+        const QRect caption = inkWithin(captionPicture, blankPicture, inside(scale));
+        const QRect number = inkWithin(numberPicture, blankPicture, inside(scale));
+        QVERIFY(!caption.isNull() && !number.isNull());
+        // Not even a pixel's corner may touch.
+        QVERIFY2(!caption.adjusted(-1, -1, 1, 1).intersects(number),
+                 qPrintable(QStringLiteral("%1 on day %2")
+                                .arg(QString::fromStdString(captions.cells[c].caption),
+                                     QString::fromStdString(numbers.cells[c].dayNumber))));
+        // As many lines as at the designed size: one line more or less changes the height by
+        // far more than a font rounded or narrowed to fit.
+        const int designedHeight =
+            inkWithin(designedCaptions, designedBlank, inside(designed)).height();
+        QVERIFY(std::abs(caption.height() / factor - designedHeight) < designedHeight / 4.0);
+        ++checked;
+    }
+    QVERIFY(checked > 0);
 }
 
 QTEST_MAIN(ScalingTest)
