@@ -145,9 +145,10 @@ void SheetView::setTwips(const Twips& twips) {
     m_wideCaptionTexts.breakAsDesigned(designedCaptionFont, captionRect(designed, 0).width());
     m_shiftTexts.reset(platformFont(kelsing::Fonts::kShiftLine, m_twips));
     m_longShiftTexts.reset(platformFont(kelsing::Fonts::kLongShiftLine, m_twips));
-    // The half lines are only 495 twips wide; the condensed small font keeps most labels whole.
-    m_halfTexts.reset(platformFont(FontChoice{"Small Fonts", 7}, m_twips), 0,
-                      m_twips.rect(SheetLayout::leftHalf(0)).width());
+    // The half lines are only 495 twips wide: a bold condensed face fills them, with strokes
+    // wide enough to show the shifts' colours, and keeps a border's width off the other half.
+    m_halfTexts.reset(platformFont(kelsing::Fonts::kHalfLine, m_twips, true), 0,
+                      m_twips.px(SheetLayout::leftHalf(0).width - 2 * kBorderTwips));
     update();
 }
 

@@ -86,6 +86,8 @@ private slots:
     void neighbouringCellsShareOneLine();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber_data();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber();
+    void halfLinesShowTheirColoursInsideTheirHalf_data();
+    void halfLinesShowTheirColoursInsideTheirHalf();
 };
 
 void ScalingTest::cleanup() {
@@ -388,6 +390,58 @@ void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber() {
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+void ScalingTest::halfLinesShowTheirColoursInsideTheirHalf_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QColor>("colour");
+    // The short labels of the side-by-side view and their colours in the shift table.
+    const std::pair<const char*, QColor> labels[] = {
+        {"Days", QColor(0, 0, 255)},   {"D(8)", QColor(0, 0, 255)},
+        {"D(12)", QColor(0, 0, 255)},  {"Nights", QColor(0, 0, 0)},
+        {"Off", QColor(0, 128, 0)},    {"Training", QColor(128, 0, 128)},
+        {"Aftnn", QColor(192, 64, 0)},
+    };
+    for (const double factor : {1.0, 1.05, 2.51}) {
+        for (const auto& [label, colour] : labels) {
+            QTest::addRow("%s at %g", label, factor)
+                << factor << QString::fromLatin1(label) << colour;
+        }
+    }
+}
+
+void ScalingTest::halfLinesShowTheirColoursInsideTheirHalf() {
+    QFETCH(double, factor);
+    QFETCH(QString, label);
+    QFETCH(QColor, colour);
+    const Rgb rgb{static_cast<std::uint8_t>(colour.red()),
+                  static_cast<std::uint8_t>(colour.green()),
+                  static_cast<std::uint8_t>(colour.blue())};
+    // The label in the left half of one cell and in the right half of another.
+    SheetModel sheet;
+    sheet.cells[10].leftShift = sheet.cells[12].rightShift = label.toStdString();
+    sheet.cells[10].leftShiftColour = sheet.cells[12].rightShiftColour = rgb;
+    const Twips scale(factor);
+    const QImage picture = paintedSheet(sheet, scale);
+    const QImage blank = paintedSheet(SheetModel(), scale);
+    for (const auto& [cell, half] :
+         {std::pair(10, SheetLayout::leftHalf(10)), std::pair(12, SheetLayout::rightHalf(12))}) {
+        const QRect place = scale.rect(half);
+        const QRect ink = inkWithin(picture, blank, scale.rect(SheetLayout::dayFrame(cell)));
+        QVERIFY(place.contains(ink));
+        // Strokes wide enough that some pixel shows the colour itself, not a pale blend.
+        int nearest = 255;
+        for (int y = ink.top(); y <= ink.bottom(); ++y) {
+            for (int x = ink.left(); x <= ink.right(); ++x) {
+                const QColor p = picture.pixelColor(x, y);
+                nearest = std::min(nearest, std::max({std::abs(p.red() - colour.red()),
+                                                      std::abs(p.green() - colour.green()),
+                                                      std::abs(p.blue() - colour.blue())}));
+            }
+        }
+        QVERIFY2(nearest <= 16, qPrintable(QStringLiteral("%1 away").arg(nearest)));
+    }
 }
 
 QTEST_MAIN(ScalingTest)
