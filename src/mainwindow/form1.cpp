@@ -136,6 +136,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     describeControls();
     buildShortcuts();
     // The designed size is the smallest and the first; a larger window scales its content.
+    m_twips = Twips(m_services.smallestScale);
     const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
     setMinimumSize(designed);
     resize(designed);
@@ -684,7 +685,8 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-    const Twips fitting = Twips::fitting(size(), kClientArea.width, kClientArea.height);
+    const Twips fitting =
+        Twips::fitting(size(), kClientArea.width, kClientArea.height, m_services.smallestScale);
     // Controls, fonts and the sheet's laid-out texts are redone only when the scale changes,
     // not when the window is first shown at the size it was built for.
     if (fitting.scale() != m_twips.scale()) {
