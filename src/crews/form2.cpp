@@ -21,7 +21,7 @@ const QColor kGreyedText(128, 128, 128);
 // The space kept free of lines after a caption.
 constexpr int kCaptionGapPixels = 2;
 // The narrowest a caption is condensed to fit its entry, in percent of the normal width.
-constexpr int kNarrowestStretch = 75;
+constexpr int kNarrowestStretch = 70;
 
 // Columns in twips of the client area; entry i of a column sits at top 120 + 240 i.
 constexpr int kEmployerLeft = 0;
@@ -81,6 +81,20 @@ int memberTrunkEnd(int slot, int group) {
     return kMemberTrunkStart;
 }
 
+// The width a caption may take: its entry's, and for an employer only up to where its stub
+// starts, as with the designed font, so that the stub, which keeps clear of the caption, is
+// drawn from its designed start.
+int captionRoom(const Twips& twips, const std::array<Label*, Form2::kEmployerEntries>& employers,
+                const Label* entry) {
+    const auto employer = std::find(employers.cbegin(), employers.cend(), entry);
+    if (employer == employers.cend()) {
+        return entry->width();
+    }
+    const auto slot = static_cast<std::size_t>(employer - employers.cbegin());
+    return std::min(entry->width(),
+                    twips.px(kEmployerStubStart[slot]) - kCaptionGapPixels - entry->x());
+}
+
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -117,11 +131,11 @@ Form2::Form2(ChooserHost& host)
         const Employer& employer = CrewCatalogue::employer(slot);
         Label* entry =
             makeEntry(QStringLiteral("Label1_%1").arg(slot), kEmployerLeft, kEmployerWidth, slot);
+        m_employers[static_cast<std::size_t>(slot)] = entry;
         entry->setAccessibleDescription(QStringLiteral("Employer; shows its crews"));
         setCaption(entry, toQString(employer.listCaption));
         entry->setEnabled(employer.selectable);
         connect(entry, &Label::clicked, this, [this, slot] { Label1_Click(slot); });
-        m_employers[static_cast<std::size_t>(slot)] = entry;
         m_lines.Line2[static_cast<std::size_t>(slot)] = {
             false,
             {kEmployerStubStart[static_cast<std::size_t>(slot)], lineY(slot)},
@@ -193,14 +207,15 @@ void Form2::applyWidth() {
 void Form2::setBold(Label* entry, bool bold) {
     // The captions were fitted to the designed font; a wider substitute is condensed to fit.
     QFont font = bold ? m_boldFont : m_font;
+    const int room = captionRoom(m_twips, m_employers, entry);
     const int width = QFontMetrics(font).horizontalAdvance(entry->text());
-    if (width > entry->width()) {
+    if (width > room) {
         // Glyph widths round to whole pixels, so the first estimate may still be too wide.
-        int stretch = 100 * entry->width() / width;
+        int stretch = 100 * room / width;
         do {
             font.setStretch(std::max(kNarrowestStretch, stretch--));
         } while (stretch >= kNarrowestStretch &&
-                 QFontMetrics(font).horizontalAdvance(entry->text()) > entry->width());
+                 QFontMetrics(font).horizontalAdvance(entry->text()) > room);
     }
     entry->setFont(font);
 }

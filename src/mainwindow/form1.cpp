@@ -102,12 +102,6 @@ void showWarning(QWidget* parent, const QString& message) {
 const QDate kLastDay(9999, 12, 31);
 const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
 
-MonthYear monthOf(DaySerial date) {
-    const auto ymd = toYearMonthDay(date);
-    return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
-            static_cast<Int16>(static_cast<int>(ymd.year()))};
-}
-
 } // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
@@ -143,6 +137,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     describeControls();
     buildShortcuts();
     // The designed size is the smallest and the first; a larger window scales its content.
+    m_twips = Twips(m_services.smallestScale);
     const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
     setMinimumSize(designed);
     resize(designed);
@@ -447,7 +442,8 @@ void Form1::runRepaint(const RepaintPlan& plan) {
 }
 
 void Form1::step(MonthStep direction) {
-    const auto next = steppedMonth(m_sheet.title.value_or(monthOf(m_services.today())), direction);
+    const auto next =
+        steppedMonth(m_sheet.title.value_or(currentMonth(m_services.today())), direction);
     if (!next) {
         return; // January 100 and December 9999 are the ends of the calendar
     }
@@ -472,7 +468,7 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Label3_Click() {
-    m_sheet.title = monthOf(m_services.today());
+    m_sheet.title = currentMonth(m_services.today());
     runRepaint(titleRepaint({m_singleCrew, m_leftCrew, m_rightCrew, sideBySideShowing()}));
 }
 
@@ -560,7 +556,7 @@ void Form1::exportShifts(ChooserTarget target) {
     const CrewCode code = crewCode(target);
     const QString crewName = crewBox(target)->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
     // The shown month and the eleven after it: a year of shifts from what the user looks at.
-    const MonthYear shown = m_sheet.title.value_or(monthOf(m_services.today()));
+    const MonthYear shown = m_sheet.title.value_or(currentMonth(m_services.today()));
     const QDate from(shown.year, shown.month, 1);
     const QDate to = std::min(from.addMonths(12).addDays(-1), kLastDay);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -717,7 +713,8 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-    const Twips fitting = Twips::fitting(size(), kClientArea.width, kClientArea.height);
+    const Twips fitting =
+        Twips::fitting(size(), kClientArea.width, kClientArea.height, m_services.smallestScale);
     // Controls, fonts and the sheet's laid-out texts are redone only when the scale changes,
     // not when the window is first shown at the size it was built for.
     if (fitting.scale() != m_twips.scale()) {

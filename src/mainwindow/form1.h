@@ -55,6 +55,9 @@ struct Form1Services {
     std::function<QDateTime()> now;
     /// Tells the user that something they asked for failed, such as a file not written.
     std::function<void(QWidget* parent, const QString& message)> warn;
+    /// The scale of the designed size, which is the window's smallest: below 1 when the user
+    /// asks for a smaller display than the toolkit can paint (DisplayScale).
+    double smallestScale = 1.0;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view

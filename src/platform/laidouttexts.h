@@ -1,8 +1,11 @@
 #pragma once
 
+#include <utility>
+
 #include <QFont>
 #include <QHash>
 #include <QRect>
+#include <QSizeF>
 #include <QStaticText>
 #include <QString>
 
@@ -18,20 +21,33 @@ public:
     /// is above 0, and drawn smaller when wider than `fitWidth` pixels when that is above 0.
     void reset(const QFont& font, int wrapWidth = 0, int fitWidth = 0);
 
-    /// Draws plain text aligned in `rect`.
-    void draw(QPainter& painter, const QRect& rect, Qt::Alignment alignment, const QString& text);
+    /// Makes later texts break their lines where `font` wraps them at `width` pixels, whatever
+    /// the font and the width of the scale: a text then wraps at every scale as at the designed
+    /// one, where rounding the font and the width apart would move its breaks.
+    void breakAsDesigned(const QFont& font, int width);
+
+    /// Draws plain text aligned in `rect`; a `fitWidth` above 0 takes the place of the one given
+    /// to reset, and a wrapped text is then centred within that width.
+    void draw(QPainter& painter, const QRect& rect, Qt::Alignment alignment, const QString& text,
+              int fitWidth = 0);
+
+    /// The size of a text as draw lays it out.
+    QSizeF size(const QString& text);
 
 private:
     struct Entry {
         QFont font;
         QStaticText text;
     };
-    const Entry& entry(const QString& text);
+    const Entry& entry(const QString& text, int fitWidth);
+    QString designedLines(const QString& text) const;
 
     QFont m_font;
     int m_wrapWidth = 0;
     int m_fitWidth = 0;
-    QHash<QString, Entry> m_entries;
+    QFont m_designFont;
+    int m_designWidth = 0; // 0 while texts wrap at the scale's own width
+    QHash<std::pair<QString, int>, Entry> m_entries;
 };
 
 } // namespace kelsing

@@ -1,11 +1,17 @@
 #include "platform/localeservices.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace kelsing {
 
 DaySerial LocaleServices::toDaySerial(QDate date) {
-    return kelsing::toDaySerial(std::chrono::year{date.year()} /
-                                std::chrono::month{static_cast<unsigned>(date.month())} /
-                                std::chrono::day{static_cast<unsigned>(date.day())});
+    // Counted by Julian day numbers, which hold any date a clock can give, where the calendar
+    // types stop at the year 32767; a serial beyond what a day serial holds is kept at its end.
+    static const qint64 kEpoch = QDate(1899, 12, 30).toJulianDay();
+    const qint64 serial = date.toJulianDay() - kEpoch;
+    return static_cast<DaySerial>(std::clamp<qint64>(serial, std::numeric_limits<DaySerial>::min(),
+                                                     std::numeric_limits<DaySerial>::max()));
 }
 
 DaySerial LocaleServices::today() {

@@ -15,7 +15,7 @@ namespace kelsing {
 /// Today's date, month titles and number texts from the user's environment.
 namespace LocaleServices {
 
-/// The day serial of a calendar date.
+/// The day serial of a calendar date; dates beyond what a day serial holds give its ends.
 DaySerial toDaySerial(QDate date);
 
 /// Today's local calendar date as a day serial.

@@ -5,10 +5,10 @@
 
 namespace kelsing {
 
-Twips Twips::fitting(QSize pixels, int width, int height) {
+Twips Twips::fitting(QSize pixels, int width, int height, double smallest) {
     const double across = pixels.width() * kTwipsPerPixel / width;
     const double down = pixels.height() * kTwipsPerPixel / height;
-    return Twips(std::max(1.0, std::min(across, down)));
+    return Twips(std::max(smallest, std::min(across, down)));
 }
 
 int Twips::px(int twips) const {

@@ -18,8 +18,8 @@ public:
         : m_scale(scale) {}
 
     /// The largest mapping at which an area of `width` x `height` twips fits into `pixels`,
-    /// never below scale 1: the area keeps its proportions whatever shape `pixels` has.
-    static Twips fitting(QSize pixels, int width, int height);
+    /// never below `smallest`: the area keeps its proportions whatever shape `pixels` has.
+    static Twips fitting(QSize pixels, int width, int height, double smallest = 1.0);
 
     double scale() const { return m_scale; }
 

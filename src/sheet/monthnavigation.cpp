@@ -19,6 +19,18 @@ void chooseFills(const NavigationState& state, RepaintPlan& plan) {
 
 } // namespace
 
+MonthYear currentMonth(DaySerial today) {
+    if (!isSupportedSerial(today)) {
+        // Serials below the calendar's first day are the days before January 100.
+        return today < toDaySerial(std::chrono::year{kFirstYear} / 1 / 1)
+                   ? MonthYear{1, kFirstYear}
+                   : MonthYear{12, kLastYear};
+    }
+    const auto ymd = toYearMonthDay(today);
+    return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
+            static_cast<Int16>(static_cast<int>(ymd.year()))};
+}
+
 std::optional<MonthYear> steppedMonth(MonthYear shown, MonthStep step) {
     Int16 year = shown.year;
     Int16 month = shown.month;

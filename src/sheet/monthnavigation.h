@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/dayserial.h"
 #include "crews/crewcode.h"
 #include "sheet/sheetmodel.h"
 
@@ -9,6 +10,10 @@ namespace kelsing {
 
 /// The four step buttons above the sheet.
 enum class MonthStep { PreviousYear, PreviousMonth, NextMonth, NextYear };
+
+/// The month that shows today: today's month, or the nearest month of the calendar (January 100,
+/// December 9999) when the clock lies outside it.
+MonthYear currentMonth(DaySerial today);
 
 /// The month that a step shows from `shown`; nullopt when it would leave January 100 to
 /// December 9999, where the step does nothing.

@@ -3,6 +3,7 @@
 #include "calendar/datehelpers.h"
 #include "calendar/observances.h"
 #include "rotation/rotationengine.h"
+#include "sheet/monthnavigation.h"
 
 #include <optional>
 
@@ -32,17 +33,11 @@ void resetCells(SheetModel& sheet, Fill fill) {
     }
 }
 
-MonthYear monthOf(DaySerial date) {
-    const auto ymd = toYearMonthDay(date);
-    return {static_cast<Int16>(static_cast<unsigned>(ymd.month())),
-            static_cast<Int16>(static_cast<int>(ymd.year()))};
-}
-
 // Walks the days of the title's month in order, writing each day's number, today's mark and
 // caption before handing the cell to perDay.
 template <typename PerDay>
 void walkMonth(SheetModel& sheet, DaySerial today, PerDay&& perDay) {
-    const MonthYear shown = sheet.title.value_or(monthOf(today));
+    const MonthYear shown = sheet.title.value_or(currentMonth(today));
     sheet.ShownMonth = shown.month;
     sheet.ShownYear = shown.year;
     const DaySerial first = DateFromParts(shown.year, shown.month, 1);
@@ -133,7 +128,7 @@ void fillHalf(SheetModel& sheet, CrewCode crew, DaySerial today, Fill side) {
 void FormLoadCalendar(SheetModel& sheet, DaySerial today) {
     resetCells(sheet, Fill::Plain);
     if (!sheet.title) {
-        sheet.title = monthOf(today);
+        sheet.title = currentMonth(today);
     }
     walkMonth(sheet, today, [](DayCell&, DaySerial) {});
 }

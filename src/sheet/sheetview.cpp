@@ -4,6 +4,9 @@
 #include "platform/localeservices.h"
 #include "sheet/sheetviewaccessible.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,6 +48,16 @@ QString spokenShift(const std::string& text) {
     return toText(text);
 }
 
+// Where a cell's caption is drawn, in the window's coordinates: the caption label, kept clear of
+// the frame's left line.
+QRect captionRect(const Twips& twips, int c) {
+    return twips.rect(SheetLayout::caption(c)).adjusted(twips.px(30), 0, 0, 0);
+}
+
+bool hasWideCaption(int c) {
+    return SheetLayout::caption(c).width > SheetLayout::caption(3).width;
+}
+
 } // namespace
 
 SheetView::SheetView(const SheetModel& sheet, QWidget* parent)
@@ -75,10 +88,6 @@ void SheetView::setSideNames(const QString& left, const QString& right) {
 
 QRect SheetView::cellRect(int c) const {
     return m_twips.rect(SheetLayout::dayFrame(c)).translated(-pos());
-}
-
-QRect SheetView::captionRect(int c) const {
-    return m_twips.rect(SheetLayout::caption(c)).adjusted(m_twips.px(30), 0, 0, 0);
 }
 
 QRect SheetView::headRect(int k) const {
@@ -125,14 +134,21 @@ void SheetView::setTwips(const Twips& twips) {
     using kelsing::Fonts::platformFont;
     m_headTexts.reset(platformFont(kelsing::Fonts::kDefault, m_twips));
     m_dayTexts.reset(platformFont(kelsing::Fonts::kDayNumber, m_twips, true));
+    // Captions break their lines as at the designed size, so that whether "Xmas Day" takes one
+    // line or two never depends on how the font and the label round at the scale.
+    const Twips designed;
     const QFont captionFont = platformFont(kelsing::Fonts::kCaption, m_twips);
-    m_captionTexts.reset(captionFont, captionRect(3).width());
-    m_wideCaptionTexts.reset(captionFont, captionRect(0).width());
+    const QFont designedCaptionFont = platformFont(kelsing::Fonts::kCaption, designed);
+    m_captionTexts.reset(captionFont, captionRect(m_twips, 3).width());
+    m_captionTexts.breakAsDesigned(designedCaptionFont, captionRect(designed, 3).width());
+    m_wideCaptionTexts.reset(captionFont, captionRect(m_twips, 0).width());
+    m_wideCaptionTexts.breakAsDesigned(designedCaptionFont, captionRect(designed, 0).width());
     m_shiftTexts.reset(platformFont(kelsing::Fonts::kShiftLine, m_twips));
     m_longShiftTexts.reset(platformFont(kelsing::Fonts::kLongShiftLine, m_twips));
-    // The half lines are only 495 twips wide; the condensed small font keeps most labels whole.
-    m_halfTexts.reset(platformFont(FontChoice{"Small Fonts", 7}, m_twips), 0,
-                      m_twips.rect(SheetLayout::leftHalf(0)).width());
+    // The half lines are only 495 twips wide: a bold condensed face fills them, with strokes
+    // wide enough to show the shifts' colours, and keeps a border's width off the other half.
+    m_halfTexts.reset(platformFont(kelsing::Fonts::kHalfLine, m_twips, true), 0,
+                      m_twips.px(SheetLayout::leftHalf(0).width - 2 * kBorderTwips));
     update();
 }
 
@@ -163,17 +179,24 @@ void SheetView::paintCell(QPainter& painter, int c) {
     painter.setPen(Qt::black);
     drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
+    const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
+    const QString dayText = toText(cell.dayNumber);
     if (!cell.dayNumber.empty()) {
         painter.setPen(toColor(cell.dayNumberColour));
-        m_dayTexts.draw(painter, frame.adjusted(0, 0, -m_twips.px(45), 0),
-                        Qt::AlignRight | Qt::AlignTop, toText(cell.dayNumber));
+        m_dayTexts.draw(painter, dayNumber, Qt::AlignRight | Qt::AlignTop, dayText);
     }
     if (!cell.caption.empty()) {
-        const QRect caption = captionRect(c);
+        const QRect caption = captionRect(m_twips, c);
+        // The caption keeps a border's width away from the day number, which rounding at some
+        // scales would otherwise bring under its last letters.
+        const qreal dayLeft = dayNumber.left() + dayNumber.width() -
+                              (cell.dayNumber.empty() ? 0 : m_dayTexts.size(dayText).width());
+        const int room = static_cast<int>(std::floor(dayLeft)) -
+                         std::max(1, m_twips.px(kBorderTwips)) - caption.left();
         painter.setPen(Qt::black);
-        LaidOutTexts& texts =
-            caption.width() == captionRect(3).width() ? m_captionTexts : m_wideCaptionTexts;
-        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, toText(cell.caption));
+        LaidOutTexts& texts = hasWideCaption(c) ? m_wideCaptionTexts : m_captionTexts;
+        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, toText(cell.caption),
+                   std::max(1, std::min(caption.width(), room)));
     }
     if (!cell.shift.empty()) {
         painter.setPen(toColor(cell.shiftColour));

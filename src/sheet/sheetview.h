@@ -60,7 +60,6 @@ protected:
 
 private:
     std::optional<int> cellUnder(QPoint position) const;
-    QRect captionRect(int c) const; // in the window's coordinates
     void paintHeads(QPainter& painter);
     void paintCell(QPainter& painter, int c);
     void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);

@@ -6,6 +6,7 @@
 #include "windowtestsupport.h"
 
 #include <cstdlib>
+#include <limits>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -111,6 +112,8 @@ private slots:
     void switchRebuildsCrewBoxesFromStoredCodes();
     void switchWithNoCrewsAsksForCrews();
     void todayIsReadAfreshAtEachFill();
+    void clockOutsideTheCalendarShowsTheNearestMonth_data();
+    void clockOutsideTheCalendarShowsTheNearestMonth();
     void dayCellClicksChangeNothing();
     void paintsTodayRedAndShiftsInTheirColours();
     void closingTheMainWindowClosesTheOthers();
@@ -354,6 +357,43 @@ void Form1Test::todayIsReadAfreshAtEachFill() {
     QCOMPARE(title(*w.form), QStringLiteral("April 2007"));
     QCOMPARE(w.form->sheet().cells[0].dayNumber, std::string("1"));
     QCOMPARE(w.form->sheet().cells[0].dayNumberColour, Colours::kRed);
+}
+
+void Form1Test::clockOutsideTheCalendarShowsTheNearestMonth_data() {
+    QTest::addColumn<int>("today");
+    QTest::addColumn<QString>("expected");
+    const QString first = QStringLiteral("January 0100");
+    const QString last = QStringLiteral("December 9999");
+    QTest::newRow("the day before January 100") << dayOf(99, 12, 31) << first;
+    QTest::newRow("the year 50") << dayOf(50, 6, 15) << first;
+    QTest::newRow("the day after December 9999") << dayOf(10000, 1, 1) << last;
+    QTest::newRow("8000 years ahead") << dayOf(10103, 10, 7) << last;
+    QTest::newRow("the first day serial") << std::numeric_limits<int>::min() << first;
+    QTest::newRow("the last day serial") << std::numeric_limits<int>::max() << last;
+}
+
+void Form1Test::clockOutsideTheCalendarShowsTheNearestMonth() {
+    QFETCH(int, today);
+    QFETCH(QString, expected);
+    const auto showsTheNearestMonth = [&expected](Form1& form) {
+        QCOMPARE(title(form), expected);
+        QCOMPARE(redNumbers(form.sheet()), 0);
+        QVERIFY(!form.sheet().cells[SheetModel::kCellCount / 2].dayNumber.empty());
+    };
+    // At start, then after the title, the keys' steps both ways and a crew's fill.
+    auto w = openWindow(today);
+    showsTheNearestMonth(*w.form);
+    clickSteps(*w.form, "T > < T");
+    showsTheNearestMonth(*w.form);
+    w.form->setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
+    clickSteps(*w.form, "<< >> T");
+    showsTheNearestMonth(*w.form);
+    QVERIFY(anyShift(w.form->sheet()));
+    // A clock that jumps there while the window is open.
+    auto jumped = openWindow(dayOf(2007, 3, 15));
+    *jumped.today = today;
+    clickSteps(*jumped.form, "T");
+    showsTheNearestMonth(*jumped.form);
 }
 
 void Form1Test::dayCellClicksChangeNothing() {

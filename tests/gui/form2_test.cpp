@@ -391,6 +391,12 @@ void Form2Test::employerClickShowsItsCrewList() {
     const int y = 240 + 240 * slot;
     QVERIFY(lineIs(lines.Line2[slot], true, {stubStart, y}, {1200, y}));
     QVERIFY(lineIs(lines.Line1, true, {1200, 240}, {1200, trunkEnd}));
+    // The stub is painted whole from its start: the chosen caption ends before it.
+    const QImage picture = chooser->grab().toImage();
+    const Twips twips;
+    for (int x = twips.px(stubStart) + 1; x < twips.px(1200); ++x) {
+        QVERIFY2(qGray(picture.pixel(x, twips.px(y))) < 80, qPrintable(QString::number(x)));
+    }
     QCOMPARE(visibleIndices(lines.Line8), range(static_cast<int>(crews.size())));
     for (int i = 0; i < crews.size(); ++i) {
         QVERIFY(lineIs(lines.Line8[i], true, {1200, 240 + 240 * i}, {1320, 240 + 240 * i}));

@@ -2,6 +2,7 @@
 #include "crews/form2.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
+#include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "sheet/sheetview.h"
 #include "windowtestsupport.h"
@@ -39,6 +40,31 @@ TwipsRect toTwipsRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+// The picture of a sheet as the window paints it at a scale, in the coordinates of the window.
+QImage paintedSheet(const SheetModel& sheet, const Twips& twips) {
+    QWidget window;
+    window.resize(twips.size(6975, 6000));
+    SheetView view(sheet, &window);
+    view.setTwips(twips);
+    QImage picture(window.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    view.render(&picture, view.pos());
+    return picture;
+}
+
+// The pixels of `area` where `picture` differs from `blank`: what one part of the cells drew.
+QRect inkWithin(const QImage& picture, const QImage& blank, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (picture.pixel(x, y) != blank.pixel(x, y)) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
 } // namespace
 
 class ScalingTest final : public QObject {
@@ -58,6 +84,10 @@ private slots:
     void aboutWindowTakesTheFactorWhenOpened();
     void neighbouringCellsShareOneLine_data();
     void neighbouringCellsShareOneLine();
+    void captionsWrapAsDesignedAndKeepOffTheDayNumber_data();
+    void captionsWrapAsDesignedAndKeepOffTheDayNumber();
+    void halfLinesShowTheirColoursInsideTheirHalf_data();
+    void halfLinesShowTheirColoursInsideTheirHalf();
 };
 
 void ScalingTest::cleanup() {
@@ -290,6 +320,122 @@ void ScalingTest::neighbouringCellsShareOneLine() {
     const int x = scale.px(120 + 960 * 6 + 300);
     const int top = scale.px(720) - 2;
     QCOMPARE(runs({x, top}, {0, 1}, scale.px(4560) + 4 - top), QList<int>(7, 1));
+}
+
+void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    const double maximised = Twips::fitting(QSize(1920, 1080), 6975, 6000).scale();
+    // The longest captions, on two-digit days and in the wider labels of cells 0 and 8.
+    const std::pair<int, int> months[] = {
+        {2026, 12}, // Xmas Day on the 25th, Boxing Day on the 26th
+        {2007, 11}, // DST Ends on the 4th, Remem- brance Day on the 11th
+        {2021, 10}, // Thanks giving Day on the 11th
+        {2007, 10}, // Thanks giving Day on the 8th, in cell 8
+        {2018, 4},  // Easter Sunday on the 1st, in cell 0
+    };
+    for (const double factor : {1.0, 1.05, 1.1, 1.2, 1.8, 2.1, 2.2, 2.3, 2.51, maximised}) {
+        for (const auto& [year, month] : months) {
+            QTest::addRow("%d-%02d at %g", year, month, factor) << factor << year << month;
+        }
+    }
+}
+
+void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber() {
+    QFETCH(double, factor);
+    QFETCH(int, year);
+    QFETCH(int, month);
+    SheetModel numbers;
+    numbers.title = MonthYear{static_cast<Int16>(month), static_cast<Int16>(year)};
+    FormLoadCalendar(numbers, kToday);
+    SheetModel captions = numbers;
+    SheetModel blank = numbers;
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        numbers.cells[c].caption.clear();
+        captions.cells[c].dayNumber.clear();
+        blank.cells[c].caption.clear();
+        blank.cells[c].dayNumber.clear();
+    }
+    // Each part of the cells painted alone, at the scale and at the designed size.
+    const Twips scale(factor);
+    const Twips designed;
+    const QImage blankPicture = paintedSheet(blank, scale);
+    const QImage numberPicture = paintedSheet(numbers, scale);
+    const QImage captionPicture = paintedSheet(captions, scale);
+    const QImage designedBlank = paintedSheet(blank, designed);
+    const QImage designedCaptions = paintedSheet(captions, designed);
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        if (captions.cells[c].caption.empty()) {
+            continue;
+        }
+        // The frame without the bottom line that it shares with the cell below.
+        const auto inside = [c](const Twips& twips) {
+            return twips.rect(SheetLayout::dayFrame(c)).adjusted(0, 0, 0, -1);
+        };
+        const QRect caption = inkWithin(captionPicture, blankPicture, inside(scale));
+        const QRect number = inkWithin(numberPicture, blankPicture, inside(scale));
+        QVERIFY(!caption.isNull() && !number.isNull());
+        // Not even a pixel's corner may touch.
+        QVERIFY(!caption.adjusted(-1, -1, 1, 1).intersects(number));
+        // As many lines as at the designed size: one line more or less changes the height by
+        // far more than a font rounded or narrowed to fit.
+        const int designedHeight =
+            inkWithin(designedCaptions, designedBlank, inside(designed)).height();
+        QVERIFY(std::abs(caption.height() / factor - designedHeight) < designedHeight / 4.0);
+    }
+}
+
+void ScalingTest::halfLinesShowTheirColoursInsideTheirHalf_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QColor>("colour");
+    // The short labels of the side-by-side view and their colours in the shift table.
+    const std::pair<const char*, QColor> labels[] = {
+        {"Days", QColor(0, 0, 255)},   {"D(8)", QColor(0, 0, 255)},
+        {"D(12)", QColor(0, 0, 255)},  {"Nights", QColor(0, 0, 0)},
+        {"Off", QColor(0, 128, 0)},    {"Training", QColor(128, 0, 128)},
+        {"Aftnn", QColor(192, 64, 0)},
+    };
+    for (const double factor : {1.0, 2.51}) {
+        for (const auto& [label, colour] : labels) {
+            QTest::addRow("%s at %g", label, factor)
+                << factor << QString::fromLatin1(label) << colour;
+        }
+    }
+}
+
+void ScalingTest::halfLinesShowTheirColoursInsideTheirHalf() {
+    QFETCH(double, factor);
+    QFETCH(QString, label);
+    QFETCH(QColor, colour);
+    const Rgb rgb{static_cast<std::uint8_t>(colour.red()),
+                  static_cast<std::uint8_t>(colour.green()),
+                  static_cast<std::uint8_t>(colour.blue())};
+    // The label in the left half of one cell and in the right half of another.
+    SheetModel sheet;
+    sheet.cells[10].leftShift = sheet.cells[12].rightShift = label.toStdString();
+    sheet.cells[10].leftShiftColour = sheet.cells[12].rightShiftColour = rgb;
+    const Twips scale(factor);
+    const QImage picture = paintedSheet(sheet, scale);
+    const QImage blank = paintedSheet(SheetModel(), scale);
+    for (const auto& [cell, half] :
+         {std::pair(10, SheetLayout::leftHalf(10)), std::pair(12, SheetLayout::rightHalf(12))}) {
+        const QRect place = scale.rect(half);
+        const QRect ink = inkWithin(picture, blank, scale.rect(SheetLayout::dayFrame(cell)));
+        QVERIFY(place.contains(ink));
+        // Strokes wide enough that some pixel shows the colour itself, not a pale blend.
+        int nearest = 255;
+        for (int y = ink.top(); y <= ink.bottom(); ++y) {
+            for (int x = ink.left(); x <= ink.right(); ++x) {
+                const QColor p = picture.pixelColor(x, y);
+                nearest = std::min(nearest, std::max({std::abs(p.red() - colour.red()),
+                                                      std::abs(p.green() - colour.green()),
+                                                      std::abs(p.blue() - colour.blue())}));
+            }
+        }
+        QVERIFY(nearest <= 16);
+    }
 }
 
 QTEST_MAIN(ScalingTest)

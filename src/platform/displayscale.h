@@ -1,0 +1,17 @@
+#pragma once
+
+namespace kelsing {
+
+/// The scale that the user asks of the toolkit through its environment.
+namespace DisplayScale {
+
+/// Takes the part of the toolkit's scale factors below 1 (QT_SCALE_FACTOR and the entries of
+/// QT_SCREEN_SCALE_FACTORS) out of the environment and returns it, 1 when there is none, for the
+/// windows to lay out their content at instead. Call it before the application object exists,
+/// which reads them: the toolkit paints no finer than one device pixel per pixel, so at a device
+/// pixel ratio below 1 every window would be drawn too large for itself and clipped.
+double takeFactorBelowOne();
+
+} // namespace DisplayScale
+
+} // namespace kelsing

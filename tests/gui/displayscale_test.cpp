@@ -1,0 +1,74 @@
+#include "platform/displayscale.h"
+#include "windowtestsupport.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QTest>
+
+using namespace kelsing;
+using namespace kelsing::WindowTests;
+
+namespace {
+
+// The factors that the run's environment asks of the toolkit, and what the window was given.
+double g_asked = 1.0;
+double g_taken = 1.0;
+
+double factorBelowOne(const char* variable) {
+    const double factor = qEnvironmentVariable(variable, QStringLiteral("1")).toDouble();
+    return factor > 0 && factor < 1 ? factor : 1.0;
+}
+
+QRect devicePixels(const QRect& rect, qreal ratio) {
+    return {(QPointF(rect.topLeft()) * ratio).toPoint(), (QSizeF(rect.size()) * ratio).toSize()};
+}
+
+// Whether the window's picture shows a control, inside its border, as the control paints itself:
+// a window painted at another ratio than its geometry shows something else there.
+bool showsInPlace(Form1& form, const QString& name) {
+    QWidget* widget = control(form, name);
+    const QRect inside = QRect(QPoint(0, 0), widget->size()).adjusted(3, 3, -3, -3);
+    const qreal ratio = form.devicePixelRatioF();
+    const QImage window = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return window.copy(devicePixels(inside.translated(widget->mapTo(&form, QPoint(0, 0))),
+                                    ratio)) == own.copy(devicePixels(inside, ratio));
+}
+
+} // namespace
+
+class DisplayScaleTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void contentTakesTheFactorBelowOne();
+};
+
+void DisplayScaleTest::contentTakesTheFactorBelowOne() {
+    QCOMPARE(g_taken, g_asked);
+    QVERIFY(qApp->devicePixelRatio() >= 1.0);
+    Form1Services services;
+    services.smallestScale = g_taken;
+    auto w = openWindow(dayOf(2007, 3, 15), services, {.wait = Wait::Exposed});
+    Form1& form = *w.form;
+    QCOMPARE(form.size(), Twips(g_taken).size(6975, 6000));
+    for (const double times : {1.0, 2.0}) {
+        form.resize(Twips(g_taken * times).size(6975, 6000));
+        QCOMPARE(form.twips().scale(), g_taken * times);
+        for (const char* name : {"Command1", "Command4", "Label5"}) {
+            QVERIFY2(showsInPlace(form, QString::fromLatin1(name)), name);
+        }
+    }
+}
+
+int main(int argc, char* argv[]) {
+    // As the program's main does, before the application object reads the factors.
+    g_asked = factorBelowOne("QT_SCALE_FACTOR") * factorBelowOne("QT_SCREEN_SCALE_FACTORS");
+    g_taken = DisplayScale::takeFactorBelowOne();
+    QApplication app(argc, argv);
+    DisplayScaleTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "displayscale_test.moc"
