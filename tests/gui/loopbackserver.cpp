@@ -155,6 +155,10 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
         socket->disconnectFromHost();
         return;
     }
+    if (answer.kind == Answer::Kind::EndlessHeaders || answer.kind == Answer::Kind::TrickleHeaders) {
+        endlessHeaders(socket, answer);
+        return;
+    }
     socket->write(head);
     switch (answer.kind) {
     case Answer::Kind::Complete:
@@ -167,6 +171,8 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
     case Answer::Kind::Silent:
     case Answer::Kind::CutInHeaders:
     case Answer::Kind::Raw:
+    case Answer::Kind::EndlessHeaders:
+    case Answer::Kind::TrickleHeaders:
         break;
     case Answer::Kind::Trickle: {
         auto* drip = new QTimer(socket);
@@ -193,6 +199,22 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
         break;
     }
     }
+}
+
+void LoopbackServer::endlessHeaders(QTcpSocket* socket, const Answer& answer) {
+    socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
+                  "\r\n");
+    const bool flood = answer.kind == Answer::Kind::EndlessHeaders;
+    auto* pump = new QTimer(socket);
+    pump->setInterval(flood ? kEndlessIntervalMs : answer.trickleIntervalMs);
+    connect(pump, &QTimer::timeout, socket, [socket, flood, line = 0]() mutable {
+        do {
+            socket->write("X-Line-" + QByteArray::number(++line) + ": " + QByteArray(40, 'x') +
+                          "\r\n");
+        } while (flood && socket->state() == QAbstractSocket::ConnectedState &&
+                 socket->bytesToWrite() < kEndlessQueue);
+    });
+    pump->start();
 }
 
 } // namespace kelsing::test

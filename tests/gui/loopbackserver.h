@@ -28,6 +28,8 @@ struct Answer {
         Endless,          // the status line and headers, then the body over and over, never ending
         CutInHeaders,     // half of the status line and headers, then the connection closes
         Raw,              // the body alone, without status line or headers, then it closes
+        EndlessHeaders,   // the status line, then header lines as fast as the client takes them
+        TrickleHeaders,   // the status line, then one header line every trickleIntervalMs
     };
 
     int status = 200;
@@ -92,6 +94,7 @@ private:
     void accept();
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Answer& answer);
+    void endlessHeaders(QTcpSocket* socket, const Answer& answer);
 
     QHash<QByteArray, Answer> m_answers;
     QHash<QTcpSocket*, QByteArray> m_pending;
