@@ -21,10 +21,8 @@ char lower(char c) {
 }
 
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -87,7 +85,8 @@ std::optional<std::size_t> decimalLength(std::string_view text, std::size_t limi
 
 HttpResponseReader::HttpResponseReader(HttpLimits limits, bool bodyFollows)
     : m_limits(limits)
-    , m_bodyFollows(bodyFollows) {}
+    , m_bodyFollows(bodyFollows) {
+}
 
 HttpResponseReader::State HttpResponseReader::feed(std::string_view bytes) {
     while (!bytes.empty() && (m_state == State::Head || m_state == State::Body)) {
@@ -130,7 +129,8 @@ std::size_t HttpResponseReader::readHead(std::string_view bytes) {
     const bool whole = takeLine(bytes, used, m_limits.headBytes - m_headBytes);
     // What answers with something other than a status line is no HTTP server.
     const std::size_t start = std::min(m_line.size(), kStatusPrefix.size());
-    if (!m_statusRead && std::string_view(m_line).substr(0, start) != kStatusPrefix.substr(0, start)) {
+    if (!m_statusRead &&
+        std::string_view(m_line).substr(0, start) != kStatusPrefix.substr(0, start)) {
         fail();
     }
     if (!whole || m_state == State::Failed) {

@@ -40,7 +40,8 @@ bool isHttpProxy(const QNetworkProxy& proxy) {
 // `url`, or none.
 QNetworkProxy proxyFor(const QUrl& url) {
     const bool https = url.scheme() == QLatin1String("https");
-    for (const QNetworkProxy& proxy : QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url))) {
+    for (const QNetworkProxy& proxy :
+         QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url))) {
         switch (proxy.type()) {
         case QNetworkProxy::NoProxy:
         case QNetworkProxy::HttpProxy:
@@ -214,11 +215,12 @@ QByteArray VersionCheck::proxyAuthorization() const {
 void VersionCheck::sendRequest() {
     // Through an HTTP proxy without a tunnel the request names the whole address, and carries
     // the proxy's credentials; they never go into a tunnel.
-    const bool toProxy = isHttpProxy(m_proxy) && !m_tunnelling &&
-                         m_url.scheme() == QLatin1String("http");
+    const bool toProxy =
+        isHttpProxy(m_proxy) && !m_tunnelling && m_url.scheme() == QLatin1String("http");
     QByteArray target =
-        toProxy ? m_url.adjusted(QUrl::RemoveUserInfo | QUrl::RemoveFragment).toEncoded()
-                : m_url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+        toProxy
+            ? m_url.adjusted(QUrl::RemoveUserInfo | QUrl::RemoveFragment).toEncoded()
+            : m_url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
     if (!toProxy && !target.startsWith('/')) {
         target.prepend('/');
     }
@@ -268,8 +270,8 @@ bool VersionCheck::responseRead() {
         const auto location = m_reader.header("Location");
         const QUrl next =
             location ? m_url.resolved(QUrl(QString::fromStdString(*location))) : QUrl();
-        const bool lessSafe = m_url.scheme() == QLatin1String("https") &&
-                              next.scheme() != QLatin1String("https");
+        const bool lessSafe =
+            m_url.scheme() == QLatin1String("https") && next.scheme() != QLatin1String("https");
         if (!next.isValid() || lessSafe || ++m_redirects > kRedirectLimit) {
             end();
         } else {
