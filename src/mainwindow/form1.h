@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/version.h"
 #include "calendar/dayserial.h"
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
@@ -54,6 +55,9 @@ struct Form1Services {
     std::function<QDateTime()> now;
     /// Tells the user that something they asked for failed, such as a file not written.
     std::function<void(QWidget* parent, const QString& message)> warn;
+    /// Whether the window asks the site for a newer version; without it nothing is fetched and
+    /// no notice shows.
+    bool updateCheck = kUpdateCheck;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view
