@@ -231,8 +231,10 @@ void Form1::buildControls() {
     m_ui.Timer1->setInterval(kTimer1Interval);
     connect(m_ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
-    m_versionCheck = new VersionCheck(m_versionPage, this);
-    connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
+    if (m_services.updateCheck) {
+        m_versionCheck = new VersionCheck(m_versionPage, this);
+        connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
+    }
 }
 
 void Form1::describeControls() {
@@ -405,7 +407,9 @@ void Form1::showSheet() {
 
 void Form1::Form_Load() {
     // The check only starts the fetch; a newer version is announced when the answer arrives.
-    m_versionCheck->start();
+    if (m_versionCheck) {
+        m_versionCheck->start();
+    }
     FormLoadCalendar(m_sheet, m_services.today());
     showSheet();
 }
@@ -732,7 +736,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Unload() {
-    m_versionCheck->cancel();
+    if (m_versionCheck) {
+        m_versionCheck->cancel();
+    }
     // Closing the main window closes every window of the program; nothing is saved.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != this) {

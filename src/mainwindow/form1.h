@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/version.h"
 #include "calendar/dayserial.h"
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
@@ -58,6 +59,9 @@ struct Form1Services {
     /// The scale of the designed size, which is the window's smallest: below 1 when the user
     /// asks for a smaller display than the toolkit can paint (DisplayScale).
     double smallestScale = 1.0;
+    /// Whether the window asks the site for a newer version; without it nothing is fetched and
+    /// no notice shows.
+    bool updateCheck = kUpdateCheck;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view

@@ -1,18 +1,27 @@
 #pragma once
 
+#include "mainwindow/httpresponsereader.h"
+
+#include <QAbstractSocket>
 #include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QNetworkProxy>
 #include <QObject>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class QTcpSocket;
 class QTimer;
 
 namespace kelsing {
 
-/// Fetches the version page in the background and reports a newer published version. The fetch
-/// is bounded: one at a time, a time limit for the whole transfer, a cap on the page's size, a
-/// few redirects and never from https to http, TLS peers verified. Every failure is silent.
+class HostLookup;
+
+/// Fetches the version page in the background and reports a newer published version. Every
+/// part of the fetch is bounded: one fetch at a time, one time limit from its start to its end
+/// (looking up, connecting, the status line, the headers, redirects and the body), caps on the
+/// headers and on the page, a few redirects and never from https to http, TLS peers verified.
+/// Past any bound the fetch is abandoned and its connection closed. Every failure is silent.
 class VersionCheck final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(VersionCheck)
@@ -20,20 +29,26 @@ class VersionCheck final : public QObject {
 public:
     static constexpr int kTimeLimitMs = 10000;
     static constexpr qint64 kBodyLimit = 64 * 1024;
+    static constexpr qint64 kHeadLimit = 16 * 1024;
+    static constexpr int kHeaderLineLimit = 100;
     static constexpr int kRedirectLimit = 5;
 
     /// A check of the version page at `page`.
     explicit VersionCheck(const QUrl& page, QObject* parent = nullptr);
     ~VersionCheck() override;
 
-    /// Starts a fetch and returns at once; does nothing while a fetch is under way.
+    /// Starts a fetch and returns at once. While a fetch is under way it does nothing: that
+    /// fetch keeps its own time limit, so repeated checks neither pile up nor prolong one.
     void start();
 
-    /// Abandons the fetch under way, if any, without an answer.
+    /// Abandons the fetch under way, if any, without an answer, and closes its connection.
     void cancel();
 
     /// Whether a fetch is under way.
-    bool isRunning() const { return m_reply != nullptr; }
+    bool isRunning() const { return m_running; }
+
+    /// The time limit of the fetches started from now on, from start to end.
+    void setTimeLimit(int milliseconds) { m_timeLimitMs = milliseconds; }
 
 signals:
     /// The page names a version newer than the program's own; `title` is its title text as
@@ -44,17 +59,38 @@ signals:
     void finished();
 
 private:
-    void checkLength();
-    bool takeBody(QNetworkReply* reply);
-    void readBody();
-    void fetchEnded();
+    void request(const QUrl& url);
+    void connectTo(const QList<QHostAddress>& addresses);
+    void connectNext();
+    void connected();
+    void startEncryption();
+    QByteArray proxyAuthorization() const;
+    void sendRequest();
+    // Each returns whether the connection is still read.
+    bool readResponse();
+    bool responseRead();
+    void connectionFailed(QAbstractSocket::SocketError error);
+    void connectionEnded();
+    void closeConnection();
+    void end(const std::string& page = {});
 
     QUrl m_page;
-    QNetworkAccessManager* m_network = nullptr;
+    int m_timeLimitMs = kTimeLimitMs;
     QTimer* m_deadline = nullptr;
-    QNetworkReply* m_reply = nullptr;
-    QByteArray m_body;
-    bool m_tooLong = false;
+    bool m_running = false;
+    int m_redirects = 0;
+
+    // The request under way: its address, the proxy it goes through, and its connection.
+    QUrl m_url;
+    QNetworkProxy m_proxy;
+    HostLookup* m_lookup = nullptr;
+    QList<QHostAddress> m_addresses;
+    quint16 m_port = 0;
+    QTcpSocket* m_socket = nullptr;
+    bool m_connected = false;
+    // Through an HTTP proxy an https page is reached through a tunnel that CONNECT opens.
+    bool m_tunnelling = false;
+    HttpResponseReader m_reader;
 };
 
 } // namespace kelsing

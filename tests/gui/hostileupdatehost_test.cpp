@@ -1,7 +1,10 @@
 // The version check against an update host that does its worst: it trickles, never stops, hangs
 // up mid-header, sends garbage or a giant title, lies about the length, redirects from https to
-// http or to another host. Whatever it does, the window keeps answering at once, a notice shows
-// only for a page that really names a newer version, and the check ends within its time limit.
+// http or to another host, sends header lines without end, through a proxy or not. Whatever it
+// does, the window keeps answering at once, a notice shows only for a page that really names a
+// newer version, and the check ends within its time limit. Against the worst hosts an hour's worth
+// of repeated checks leaves memory flat, and closing the window during a fetch ends the process at
+// once.
 
 #include "calendar/dayserial.h"
 #include "loopbackserver.h"
@@ -12,9 +15,11 @@
 #include "windowtestsupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <tuple>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +27,7 @@
 #include <QFile>
 #include <QNetworkProxy>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -36,8 +42,15 @@ using kelsing::test::LoopbackServer;
 
 namespace {
 
-// Which of the two servers answers a path.
-enum class Server { Plain, Tls };
+// Which of the two servers answers a path; where the version page is asked for, also: the plain
+// server as the proxy to a host that only a proxy reaches, by http or by a tunnel to https.
+enum class Server { Plain, Tls, Proxy, TlsProxy };
+
+// What a row also puts the check through.
+enum Ordeal {
+    Repeated = 1, // an hour's worth of checks, each rerun of the start-up routine starting one
+    Closed = 2,   // the window closed during a fetch, in a process of its own
+};
 
 struct Route {
     Server server;
@@ -56,6 +69,19 @@ constexpr int kSlowAtLeastMs = VersionCheck::kTimeLimitMs - 500;
 constexpr int kSlowAtMostMs = VersionCheck::kTimeLimitMs + 1500;
 // How long a check that fails on what it reads may take at most.
 constexpr int kFastAtMostMs = 3000;
+// The repeated checks: a short time limit for each, and as many as an hour at the real limit.
+constexpr int kRepeatLimitMs = 5;
+// A loaded machine may be late to end one; a check that a later one prolonged would run on.
+constexpr int kRepeatSlackMs = 1000;
+constexpr int kRepeatChecks = 3600 * 1000 / VersionCheck::kTimeLimitMs;
+constexpr int kWarmUpChecks = 20;
+constexpr qint64 kMemoryGrowthLimit = 2 * 1024 * 1024;
+// From the close of the window to the end of its process.
+constexpr qint64 kExitLimitMs = 200;
+
+const QString kProxiedHost = QStringLiteral("kelsing-update.invalid");
+// Set for the child process of exitAfterClosing: the host and the proxy's port.
+const char* const kChild = "KELSING_TEST_CLOSE_DURING_FETCH";
 
 const QString kLongStart = QStringLiteral("A Newer Version of this program is available.\nIf you "
                                           "would like to go to the Website to Download the new "
@@ -90,6 +116,70 @@ Answer ofKind(Answer answer, Answer::Kind kind, bool sendLength = true) {
     return answer;
 }
 
+// The newer page with `lines` header lines and a head of `bytes` bytes as the server sends it.
+Answer withHead(int lines, qsizetype bytes) {
+    Answer answer = Answer::titled("2.4.0");
+    // Less the status line and the blank line.
+    for (int n = static_cast<int>(LoopbackServer::head(answer).count('\n')) - 2; n < lines; ++n) {
+        answer.headers.append({"X-Pad-" + QByteArray::number(n), ""});
+    }
+    answer.headers.last().second = QByteArray(bytes - LoopbackServer::head(answer).size(), 'p');
+    return answer;
+}
+
+qint64 residentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    return statm.open(QIODevice::ReadOnly)
+               ? statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE)
+               : -1;
+}
+
+// The child process of exitAfterClosing: a window that asks `host`, through the loopback proxy
+// `proxyPort` if any, closed during a fetch that a step without a crew has just started.
+int closeDuringFetch(const QUrl& host, int proxyPort) {
+    if (proxyPort > 0) {
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxyPort));
+    }
+    Form1Services services;
+    services.siteHost = host;
+    auto w = openWindow(kToday, services, {.at = {}, .wait = Wait::Nothing, .ownSiteHost = true});
+    QTest::qWait(300);
+    click(*w.form, QStringLiteral("Command3"));
+    std::puts(check(*w.form).isRunning() ? "closing" : "not fetching");
+    std::fflush(stdout);
+    w.form->close();
+    return 0;
+}
+
+// Milliseconds from the close of a window during a fetch from `host` to the end of its process,
+// run from this test's own program; -1 when the child failed.
+qint64 exitAfterClosing(const QUrl& host, int proxyPort) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kChild),
+                       host.toString() + ' ' + QString::number(proxyPort));
+    // The parent checks for leaks; the child's exit is timed.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                           QStringLiteral(":detect_leaks=0"));
+    child.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    qint64 closedAt = -1;
+    qint64 exitedAt = -1;
+    QObject::connect(&child, &QProcess::readyReadStandardOutput, [&] {
+        if (closedAt < 0 && child.readAllStandardOutput().contains("closing")) {
+            closedAt = clock.elapsed();
+        }
+    });
+    QObject::connect(&child, &QProcess::finished, [&] { exitedAt = clock.elapsed(); });
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), {});
+    // The servers keep answering in this process meanwhile.
+    const bool exited = QTest::qWaitFor([&] { return exitedAt >= 0; }, 30000);
+    return exited && closedAt >= 0 && child.exitCode() == 0 ? exitedAt - closedAt : -1;
+}
+
 // A self-signed certificate for the loopback host under both its names, made by openssl.
 bool makeCertificate(const QString& folder, const QString& name, QSslCertificate& certificate,
                      QSslKey& key) {
@@ -102,7 +192,7 @@ bool makeCertificate(const QString& folder, const QString& name, QSslCertificate
                    QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
                    QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
                    QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
-                   QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
+                   QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost,DNS:") + kProxiedHost,
                    QStringLiteral("-keyout"), keyFile, QStringLiteral("-out"), certificateFile});
     if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit ||
         openssl.exitCode() != 0) {
@@ -170,6 +260,7 @@ void HostileUpdateHostTest::hostileHost_data() {
     QTest::addColumn<int>("atMostMs");    // ... and before
     QTest::addColumn<int>("plainVisits"); // requests to the plain server in the first check, or -1
     QTest::addColumn<QString>("redirectedTo"); // the plain server's name in the second request
+    QTest::addColumn<int>("ordeals");          // Ordeal flags
 
     const QByteArray ver = LoopbackServer::kVersionPage;
     const auto plain = [&ver](const Answer& answer) {
@@ -177,10 +268,10 @@ void HostileUpdateHostTest::hostileHost_data() {
     };
     const auto row = [](const char* name, const Routes& routes, const char* title, int atMost,
                         int atLeast = 0, Server start = Server::Plain, Trust trust = Trust::Trusted,
-                        int plainVisits = -1, const char* redirectedTo = "") {
+                        int plainVisits = -1, const char* redirectedTo = "", int ordeals = 0) {
         QTest::newRow(name) << routes << static_cast<int>(start) << static_cast<int>(trust)
                             << QString::fromLatin1(title) << atLeast << atMost << plainVisits
-                            << QString::fromLatin1(redirectedTo);
+                            << QString::fromLatin1(redirectedTo) << ordeals;
     };
     const Answer newer = Answer::titled("2.4.0");
 
@@ -190,9 +281,22 @@ void HostileUpdateHostTest::hostileHost_data() {
     row("one byte a second", plain(byteASecond), "", kSlowAtMostMs, kSlowAtLeastMs);
     row("longer length than the body, then silence",
         plain(withLength(newer, newer.body.size() + 100, true)), "", kSlowAtMostMs, kSlowAtLeastMs);
+    Answer headerASecond = ofKind(newer, Answer::Kind::TrickleHeaders);
+    headerASecond.trickleIntervalMs = 1000;
+    row("a header line a second", plain(headerASecond), "", kSlowAtMostMs, kSlowAtLeastMs,
+        Server::Plain, Trust::Trusted, -1, "", Repeated | Closed);
 
     // Too much: the cap ends them as soon as it is passed.
     row("endless body", plain(ofKind(newer, Answer::Kind::Endless, false)), "", kFastAtMostMs);
+    const Answer headerFlood = ofKind(newer, Answer::Kind::EndlessHeaders);
+    row("endless header lines", plain(headerFlood), "", kFastAtMostMs, 0, Server::Plain,
+        Trust::Trusted, -1, "", Repeated | Closed);
+    row("endless header lines through a proxy", plain(headerFlood), "", kFastAtMostMs, 0,
+        Server::Proxy, Trust::Trusted, -1, "", Repeated | Closed);
+    row("100 header lines", plain(withHead(100, 4000)), "2.4.0", kFastAtMostMs);
+    row("101 header lines", plain(withHead(101, 4000)), "", kFastAtMostMs);
+    row("16 KiB head", plain(withHead(10, 16 * 1024)), "2.4.0", kFastAtMostMs);
+    row("16 KiB head and a byte", plain(withHead(10, 16 * 1024 + 1)), "", kFastAtMostMs);
     row("endless body announced as 10 MB",
         plain(withLength(ofKind(newer, Answer::Kind::Endless), 10'000'000)), "", kFastAtMostMs);
     const QByteArray giantTitle = QByteArray(100 * 1024, '9') + ".9.9";
@@ -231,6 +335,9 @@ void HostileUpdateHostTest::hostileHost_data() {
 
     // TLS and redirects.
     row("https page", {{Server::Tls, ver, newer}}, "2.4.0", kFastAtMostMs, 0, Server::Tls);
+    row("page through a proxy", plain(newer), "2.4.0", kFastAtMostMs, 0, Server::Proxy);
+    row("https page through a proxy's tunnel", {{Server::Tls, ver, newer}}, "2.4.0", kFastAtMostMs,
+        0, Server::TlsProxy);
     row("https with an untrusted certificate", {{Server::Tls, ver, newer}}, "", kFastAtMostMs, 0,
         Server::Tls, Trust::Untrusted);
     row("https to https redirect",
@@ -268,6 +375,7 @@ void HostileUpdateHostTest::hostileHost() {
     QFETCH(int, atMostMs);
     QFETCH(int, plainVisits);
     QFETCH(QString, redirectedTo);
+    QFETCH(int, ordeals);
 
     LoopbackServer plainServer;
     LoopbackServer tlsServer(static_cast<Trust>(trust) == Trust::Trusted ? m_trusted : m_untrusted);
@@ -282,8 +390,18 @@ void HostileUpdateHostTest::hostileHost() {
         }
         (route.server == Server::Plain ? plainServer : tlsServer).serve(route.path, route.answer);
     }
-    const QUrl host =
-        static_cast<Server>(start) == Server::Plain ? plainServer.host() : tlsServer.host();
+    const auto server = static_cast<Server>(start);
+    QUrl host =
+        server == Server::Plain || server == Server::Proxy ? plainServer.host() : tlsServer.host();
+    const bool proxied = server == Server::Proxy || server == Server::TlsProxy;
+    const int proxyPort = proxied ? plainServer.host().port() : 0;
+    if (proxied) {
+        host.setHost(kProxiedHost);
+        QNetworkProxy::setApplicationProxy(
+            QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), proxyPort));
+    }
+    const auto directAgain =
+        qScopeGuard([] { QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); });
     Form1Services services;
     services.siteHost = host;
 
@@ -347,7 +465,55 @@ void HostileUpdateHostTest::hostileHost() {
     if (!redirectedTo.isEmpty()) {
         QCOMPARE(plainServer.requestedHosts().value(1), plainServer.host(redirectedTo).authority());
     }
+
+    if (ordeals & Repeated) {
+        // With no crew every step starts a check unless one is under way. None may outlive its
+        // limit or leave its connection open, and memory may not grow.
+        form->setCrew(ChooserTarget::Single, CrewCode(0), QString());
+        VersionCheck& versionCheck = check(*form);
+        versionCheck.setTimeLimit(kRepeatLimitMs);
+        QElapsedTimer fetch;
+        int checks = 0;
+        qint64 longest = 0;
+        connect(&versionCheck, &VersionCheck::finished, form.get(), [&] {
+            ++checks;
+            longest = std::max(longest, fetch.elapsed());
+        });
+        qint64 before = -1;
+        int mostOpen = 0;
+        while (checks < kWarmUpChecks + kRepeatChecks && clock.elapsed() < 120000) {
+            if (checks >= kWarmUpChecks && before < 0) {
+                before = residentBytes();
+            }
+            if (!versionCheck.isRunning()) {
+                fetch.start();
+            }
+            QVERIFY(stepOnce());
+            mostOpen = std::max(mostOpen, plainServer.openConnections());
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        QCOMPARE(checks, kWarmUpChecks + kRepeatChecks);
+        const qint64 growth = residentBytes() - before;
+        QVERIFY2(growth < kMemoryGrowthLimit, qPrintable(QString::number(growth)));
+        QVERIFY2(longest <= kRepeatLimitMs + kRepeatSlackMs, qPrintable(QString::number(longest)));
+        // The server may not have seen the last connection close when the next one opens.
+        QVERIFY2(mostOpen <= 2, qPrintable(QString::number(mostOpen)));
+        QTRY_COMPARE(plainServer.openConnections(), 0);
+        QCOMPARE(notice(*form).text(), QString());
+    }
+    if (ordeals & Closed) {
+        const qint64 exit = exitAfterClosing(host, proxyPort);
+        QVERIFY2(exit >= 0 && exit < kExitLimitMs, qPrintable(QString::number(exit)));
+    }
 }
 
-QTEST_MAIN(HostileUpdateHostTest)
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (const QStringList child = qEnvironmentVariable(kChild).split(' '); child.size() == 2) {
+        return closeDuringFetch(QUrl(child[0]), child[1].toInt());
+    }
+    HostileUpdateHostTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "hostileupdatehost_test.moc"

@@ -116,18 +116,42 @@ void LoopbackServer::readRequest(QTcpSocket* socket) {
     }
     const QList<QByteArray> lines = request.left(end).split('\n');
     const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
-    const QByteArray path = requestLine.value(1);
+    QByteArray path = requestLine.value(1);
     for (const QByteArray& line : lines) {
         if (line.toLower().startsWith("host:")) {
             m_hosts.append(QString::fromLatin1(line.mid(5).trimmed()));
         }
     }
     request = request.mid(end + 4);
+    // As a proxy: a tunnel to the loopback port named, or a page asked for by its whole address.
+    if (requestLine.value(0) == "CONNECT") {
+        m_requests.append(QStringLiteral("CONNECT"));
+        m_pending.remove(socket);
+        tunnel(socket, path.mid(path.lastIndexOf(':') + 1).toUShort());
+        return;
+    }
+    if (path.startsWith("http://")) {
+        path = QUrl::fromEncoded(path).path(QUrl::FullyEncoded).toLatin1();
+    }
     m_requests.append(QString::fromLatin1(path));
     Answer notFound;
     notFound.status = 404;
     notFound.body = "<html><head><title>Not Found</title></head></html>";
     answer(socket, m_answers.value(path, notFound));
+}
+
+QByteArray LoopbackServer::head(const Answer& answer) {
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' +
+                      reason(answer.status) + "\r\nContent-Type: text/html\r\n";
+    if (answer.claimedLength) {
+        head += "Content-Length: " + QByteArray::number(*answer.claimedLength) + "\r\n";
+    } else if (answer.sendLength) {
+        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+    }
+    for (const auto& [name, value] : answer.headers) {
+        head += name + ": " + value + "\r\n";
+    }
+    return head + "Connection: close\r\n\r\n";
 }
 
 void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
@@ -139,20 +163,15 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
         socket->disconnectFromHost();
         return;
     }
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' +
-                      reason(answer.status) + "\r\nContent-Type: text/html\r\n";
-    if (answer.claimedLength) {
-        head += "Content-Length: " + QByteArray::number(*answer.claimedLength) + "\r\n";
-    } else if (answer.sendLength) {
-        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
-    }
-    for (const auto& [name, value] : answer.headers) {
-        head += name + ": " + value + "\r\n";
-    }
-    head += "Connection: close\r\n\r\n";
+    const QByteArray head = LoopbackServer::head(answer);
     if (answer.kind == Answer::Kind::CutInHeaders) {
         socket->write(head.left(head.size() / 2));
         socket->disconnectFromHost();
+        return;
+    }
+    if (answer.kind == Answer::Kind::EndlessHeaders ||
+        answer.kind == Answer::Kind::TrickleHeaders) {
+        endlessHeaders(socket, answer);
         return;
     }
     socket->write(head);
@@ -167,6 +186,8 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
     case Answer::Kind::Silent:
     case Answer::Kind::CutInHeaders:
     case Answer::Kind::Raw:
+    case Answer::Kind::EndlessHeaders:
+    case Answer::Kind::TrickleHeaders:
         break;
     case Answer::Kind::Trickle: {
         auto* drip = new QTimer(socket);
@@ -193,6 +214,37 @@ void LoopbackServer::answer(QTcpSocket* socket, const Answer& answer) {
         break;
     }
     }
+}
+
+void LoopbackServer::tunnel(QTcpSocket* client, quint16 port) {
+    client->disconnect(this);
+    auto* far = new QTcpSocket(client);
+    connect(far, &QTcpSocket::connected, client,
+            [client] { client->write("HTTP/1.1 200 Connection Established\r\n\r\n"); });
+    connect(far, &QTcpSocket::readyRead, client, [client, far] { client->write(far->readAll()); });
+    connect(client, &QTcpSocket::readyRead, far, [client, far] { far->write(client->readAll()); });
+    connect(far, &QTcpSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
+    connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+    far->connectToHost(QHostAddress::LocalHost, port);
+}
+
+void LoopbackServer::endlessHeaders(QTcpSocket* socket, const Answer& answer) {
+    socket->write("HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) +
+                  "\r\n");
+    const bool flood = answer.kind == Answer::Kind::EndlessHeaders;
+    auto* pump = new QTimer(socket);
+    pump->setInterval(flood ? kEndlessIntervalMs : answer.trickleIntervalMs);
+    connect(pump, &QTimer::timeout, socket, [socket, flood, line = 0]() mutable {
+        if (socket->state() != QAbstractSocket::ConnectedState) {
+            return;
+        }
+        do {
+            socket->write("X-Line-" + QByteArray::number(++line) + ": " + QByteArray(40, 'x') +
+                          "\r\n");
+        } while (flood && socket->state() == QAbstractSocket::ConnectedState &&
+                 socket->bytesToWrite() < kEndlessQueue);
+    });
+    pump->start();
 }
 
 } // namespace kelsing::test

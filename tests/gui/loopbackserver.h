@@ -28,6 +28,8 @@ struct Answer {
         Endless,          // the status line and headers, then the body over and over, never ending
         CutInHeaders,     // half of the status line and headers, then the connection closes
         Raw,              // the body alone, without status line or headers, then it closes
+        EndlessHeaders,   // the status line, then header lines as fast as the client takes them
+        TrickleHeaders,   // the status line, then one header line every trickleIntervalMs
     };
 
     int status = 200;
@@ -52,7 +54,8 @@ struct Answer {
 };
 
 /// A small HTTP/1.1 server on the loopback interface, serving canned answers by path; any other
-/// path is answered 404.
+/// path is answered 404. It also serves as an HTTP proxy that answers for any host and tunnels
+/// CONNECT to the loopback port named.
 class LoopbackServer final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LoopbackServer)
@@ -81,6 +84,9 @@ public:
     /// The Host headers of those requests, in order.
     QStringList requestedHosts() const { return m_hosts; }
 
+    /// The status line and the headers that answer a request with `answer`, blank line included.
+    static QByteArray head(const Answer& answer);
+
     /// How many connections the server has accepted.
     int connections() const { return m_connections; }
 
@@ -92,6 +98,8 @@ private:
     void accept();
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Answer& answer);
+    void endlessHeaders(QTcpSocket* socket, const Answer& answer);
+    void tunnel(QTcpSocket* client, quint16 port);
 
     QHash<QByteArray, Answer> m_answers;
     QHash<QTcpSocket*, QByteArray> m_pending;

@@ -81,6 +81,7 @@ private slots:
     void noticeClickOpensTheSite();
     void clickOnAnEmptyNoticeDoesNothing();
     void dayCellClicksNeverOpenTheSite();
+    void withoutTheCheckNothingIsFetched();
 };
 
 void UpdateNoticeTest::initTestCase() {
@@ -392,6 +393,24 @@ void UpdateNoticeTest::dayCellClicksNeverOpenTheSite() {
         form.Label2_Click(c);
     }
     QVERIFY(w.opened->isEmpty());
+}
+
+void UpdateNoticeTest::withoutTheCheckNothingIsFetched() {
+    LoopbackServer server;
+    server.serve(LoopbackServer::kVersionPage, Answer::titled("2.4.0"));
+    Form1Services services;
+    services.siteHost = server.host();
+    services.updateCheck = false;
+    auto w = WindowTests::openWindow(
+        WindowTests::dayOf(2007, 3, 15), services,
+        {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
+    click(*w.form, "Command3"); // no crew chosen: the step reruns the start-up routine
+    QTest::qWait(300);
+    QVERIFY(!w.form->findChild<VersionCheck*>());
+    QCOMPARE(server.connections(), 0);
+    QCOMPARE(notice(*w.form).text(), QString());
+    QVERIFY(!timer1(*w.form).isActive());
+    QVERIFY(w.form->close());
 }
 
 QTEST_MAIN(UpdateNoticeTest)
