@@ -11,6 +11,14 @@ PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core fonts-liberation
     openssl
+    # The chooser's tests on real desktops: Wayland (weston in Xvfb, Qt's Wayland platform)...
+    weston
+    qt6-wayland
+    xvfb
+    # ... and X11 with a window manager, driven by xdotool and read with xprop and xwininfo.
+    openbox
+    xdotool
+    x11-utils
 )
 
 # The fuzzers are built with clang and its libFuzzer runtime.
