@@ -3,17 +3,114 @@
 #include "platform/displayscale.h"
 #include "platform/pictures.h"
 
+#include <cstdio>
+#include <optional>
+
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QScreen>
+
+namespace {
+
+// Exit status for arguments the program does not take.
+constexpr int kBadArguments = 2;
+
+// The options that Qt itself takes from the command line (those of QGuiApplication,
+// QApplication and the X11 platform), which scripts pass, such as -platform and -geometry.
+const char* const kQtValueOptions[] = {"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "geometry",
+                                       "qwindowicon",
+                                       "icon",
+                                       "qwindowtitle",
+                                       "title",
+                                       "session",
+                                       "display",
+                                       "name",
+                                       "visual",
+                                       "style",
+                                       "stylesheet",
+                                       "qmljsdebugger",
+                                       "dialogs",
+                                       "fontengine"};
+const char* const kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// Reads the command line: --help and --version print and give the exit status, as does an
+// argument the program does not take; Qt's own options are left for QApplication.
+std::optional<int> handleArguments(int argc, char* argv[]) {
+    // Parsed before QApplication, which needs a display; the core application does not.
+    QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Shows on which days a crew works, and which shift.\n"
+                       "Qt's own options, such as -platform NAME and -geometry WxH+X+Y, are "
+                       "taken too."));
+    // Qt's own help option would offer a --help-all with Qt's options, which it lists only once
+    // QApplication is there.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    for (const char* name : kQtValueOptions) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : kQtFlagOptions) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+
+    const QString program = QStringLiteral("kelsing-schedule");
+    if (!parser.parse(QCoreApplication::arguments())) {
+        print(stderr, QStringLiteral("%1: %2\n").arg(program, parser.errorText()));
+        return kBadArguments;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        print(stderr, QStringLiteral("%1: unexpected argument '%2'\n")
+                          .arg(program, parser.positionalArguments().constFirst()));
+        return kBadArguments;
+    }
+    if (parser.isSet(help)) {
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(program, fromView(kelsing::kVersionText)));
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // Before the application object, which reads the scale factors.
     const double smallestScale = kelsing::DisplayScale::takeFactorBelowOne();
+    QCoreApplication::setApplicationName(fromView(kelsing::kApplicationTitle));
+    QCoreApplication::setApplicationVersion(fromView(kelsing::kVersionText));
+    // Without arguments there is nothing to read, and the window starts at once.
+    if (argc > 1) {
+        if (const std::optional<int> status = handleArguments(argc, argv)) {
+            return *status;
+        }
+    }
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName(
-        QString::fromUtf8(kelsing::kApplicationTitle.data(), kelsing::kApplicationTitle.size()));
-    QApplication::setApplicationVersion(
-        QString::fromUtf8(kelsing::kVersionText.data(), kelsing::kVersionText.size()));
     QApplication::setDesktopFileName(QStringLiteral("kelsing-schedule"));
     QApplication::setWindowIcon(kelsing::Pictures::programIcon());
 

@@ -12,6 +12,14 @@ PACKAGES=(
     fonts-dejavu-core fonts-liberation
     openssl
     poppler-utils # the printing tests read the printed PDF with pdftotext and pdftoppm
+    # The chooser's tests on real desktops: Wayland (weston in Xvfb, Qt's Wayland platform)...
+    weston
+    qt6-wayland
+    xvfb
+    # ... and X11 with a window manager, driven by xdotool and read with xprop and xwininfo.
+    openbox
+    xdotool
+    x11-utils
 )
 
 # The fuzzers are built with clang and its libFuzzer runtime.

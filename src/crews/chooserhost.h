@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+class QWidget;
+
 namespace kelsing {
 
 /// The crew box that a chooser opening serves.
@@ -19,6 +21,10 @@ public:
     /// The main window's outer left and top corner on the screen, in pixels, moved by the margin
     /// around its content when the window is out of its designed proportions.
     virtual QPoint windowPosition() const = 0;
+
+    /// The window the chooser opens over and belongs to (no taskbar entry of its own, placed
+    /// against it on every platform); none for a host without a window.
+    virtual QWidget* chooserParent() { return nullptr; }
 
     /// The main window's twips mapping, which the chooser shares.
     virtual const Twips& twips() const = 0;

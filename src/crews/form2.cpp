@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QWindow>
 
 namespace kelsing {
 
@@ -18,6 +20,8 @@ namespace {
 
 const QColor kBackground(192, 192, 255);
 const QColor kGreyedText(128, 128, 128);
+const QColor kCaptionText(0, 0, 128);
+const QColor kOutline(64, 64, 128);
 // The space kept free of lines after a caption.
 constexpr int kCaptionGapPixels = 2;
 // The narrowest a caption is condensed to fit its entry, in percent of the normal width.
@@ -33,6 +37,10 @@ constexpr int kMemberWidth = 855;
 constexpr int kEntryTop = 120;
 constexpr int kEntryPitch = 240;
 constexpr int kEntryHeight = 255;
+// The caption's strip: below entry 9, the last of the longest lists, and beside the two empty
+// employer slots, so it lies in no column of any state.
+constexpr int kCaptionLeft = 60;
+constexpr int kCaptionTop = kEntryTop + kEntryPitch * 9 + kEntryHeight;
 
 // The tree: horizontal lines run through the middle of entry i, at y = 240 + 240 i.
 constexpr int kLineTop = 240;
@@ -114,7 +122,10 @@ QString Form2::targetCaption(ChooserTarget target) {
 }
 
 Form2::Form2(ChooserHost& host)
-    : QWidget(nullptr)
+    // A popup of the main window: placed against it on every platform (an xdg_popup on
+    // Wayland, which places no top-level window where it is asked), no taskbar entry, and
+    // closed by Qt on a press outside it, in another program or on the desktop too.
+    : QWidget(host.chooserParent(), Qt::Popup)
     , m_host(host)
     , m_twips(host.twips())
     , m_font(Fonts::platformFont(Fonts::kDefault, m_twips))
@@ -158,11 +169,21 @@ Form2::Form2(ChooserHost& host)
     m_lines.Line1 = {false, {kCrewTrunkX, kLineTop}, {kCrewTrunkX, kCrewTrunkStart}};
     m_lines.Line3 = {false, {kMemberTrunkX, kLineTop}, {kMemberTrunkX, kMemberTrunkStart}};
 
+    // A popup has no title bar, so the target is named in the strip below the longest lists.
+    m_caption = new Label(QStringLiteral("Caption"), this);
+    QFont captionFont = m_font;
+    captionFont.setItalic(true);
+    m_caption->setFont(captionFont);
+    m_caption->setTextColor(kCaptionText);
+    m_caption->setGeometry(
+        m_twips.rect(kCaptionLeft, kCaptionTop, kTwoColumnWidth - 2 * kCaptionLeft, kEntryHeight));
+
     m_outerWidth = kTwoColumnWidth;
     applyWidth();
     move(host.windowPosition() + m_twips.point(kTwoColumnLeft, kTop));
 
     // Any press outside the chooser, in any window of the program, closes it; so does Escape.
+    // Qt closes a popup itself when the user turns to another window or another program.
     qApp->installEventFilter(this);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &QWidget::close);
@@ -175,12 +196,15 @@ Form2::~Form2() {
 Form2* Form2::open(ChooserHost& host, ChooserTarget target) {
     auto* chooser = new Form2(host);
     chooser->setWindowTitle(targetCaption(target));
+    chooser->m_caption->setText(chooser->windowTitle());
     // The side-by-side sheets have no room for the all-crews lines of these two entries.
     const bool single = chooser->windowTitle() == targetCaption(ChooserTarget::Single);
     chooser->m_crews[kViewDependentEntry]->setEnabled(single);
     chooser->m_crews[kLastEntry]->setEnabled(single);
+    const QPoint place = chooser->pos();
     chooser->show();
-    chooser->activateWindow();
+    // A platform may count a frame, which a popup does not have, when it first places it.
+    chooser->move(place);
     return chooser;
 }
 
@@ -195,7 +219,15 @@ Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
 void Form2::place(int leftOffset, int outerWidth) {
     m_outerWidth = outerWidth;
     applyWidth();
-    move(m_host.windowPosition().x() + m_twips.px(leftOffset), pos().y());
+    const int left = m_host.windowPosition().x() + m_twips.px(leftOffset);
+    const bool moves = left != pos().x();
+    move(left, pos().y());
+    // A Wayland compositor places a popup only when it maps it, so a moved chooser maps anew.
+    if (moves && isVisible() &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        hide();
+        show();
+    }
 }
 
 void Form2::applyWidth() {
@@ -337,27 +369,33 @@ void Form2::handBack(CrewCode code, const QString& caption) {
     close();
 }
 
-bool Form2::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) {
-        m_wasActive = true;
-        applyWidth();
-    } else if (event->type() == QEvent::WindowDeactivate && m_wasActive && !m_closing) {
-        // The user turned to another window or another application.
-        close();
-    }
-    return QWidget::event(event);
-}
-
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-                       type == QEvent::NonClientAreaMouseButtonPress;
-    if (press && !m_closing && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() != this) {
-        close();
+    if (m_closing || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) ||
+        !watched->isWindowType()) {
+        return false;
     }
-    // The press still reaches its target, so a crew box click opens a fresh chooser.
-    return false;
+    // A press reaches the window it falls in before Qt hands it to the open popup; closed
+    // first, the chooser lets it go on to its target, so a crew box click opens a fresh chooser.
+    if (watched != static_cast<QObject*>(windowHandle())) {
+        close();
+        return false;
+    }
+    // Under a pointer grab (X11) every press comes to the popup; one outside it goes on to the
+    // program's window beneath, as it does elsewhere. A press elsewhere on the desktop is spent.
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const QPointF global = press->globalPosition();
+    if (frameGeometry().contains(global.toPoint())) {
+        return false;
+    }
+    close();
+    if (QWindow* beneath = QGuiApplication::topLevelAt(global.toPoint())) {
+        const QPointF local = beneath->mapFromGlobal(global);
+        QMouseEvent passedOn(type, local, local, global, press->button(), press->buttons(),
+                             press->modifiers());
+        QCoreApplication::sendEvent(beneath, &passedOn);
+    }
+    return true;
 }
 
 void Form2::showEvent(QShowEvent* event) {
@@ -406,6 +444,11 @@ void Form2::paintEvent(QPaintEvent*) {
         draw(m_lines.Line5[i]);
     }
     draw(m_lines.Line3);
+
+    // A popup has no frame of its own; an outline sets it off from the sheet beneath.
+    painter.setClipping(false);
+    painter.setPen(QPen(kOutline, 0));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace kelsing

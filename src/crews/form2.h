@@ -15,9 +15,9 @@ namespace kelsing {
 
 class Label;
 
-/// The crew chooser: a window of its own over the main window in which the user picks an
-/// employer, a crew or crew group and a group member for one crew box. It lives for one opening
-/// only and closes, changing nothing, when the user clicks anywhere else.
+/// The crew chooser: a popup over the main window in which the user picks an employer, a crew
+/// or crew group and a group member for one crew box. It lives for one opening only and
+/// closes, changing nothing, when the user clicks anywhere else.
 class Form2 final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Form2)
@@ -74,7 +74,6 @@ public:
     const Lines& lines() const { return m_lines; }
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -97,11 +96,11 @@ private:
     std::array<Label*, kEmployerEntries> m_employers{};
     std::array<Label*, kListEntries> m_crews{};
     std::array<Label*, kListEntries> m_members{};
+    Label* m_caption = nullptr;
     Lines m_lines;
     int m_chosenSlot = 0;  // the chosen employer slot (the hidden Label3)
     int m_chosenGroup = 0; // the chosen crew-list position (the hidden Label5)
     int m_outerWidth = kTwoColumnWidth;
-    bool m_wasActive = false;
     bool m_closing = false;
 };
 

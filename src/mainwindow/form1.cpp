@@ -32,6 +32,7 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QWindow>
 
 namespace kelsing {
 
@@ -342,7 +343,14 @@ bool Form1::sideBySideShowing() const {
 }
 
 QPoint Form1::windowPosition() const {
-    return frameGeometry().topLeft() + m_content->pos();
+    // The platform window's frame is current; the widget's copy of it can lag behind a change
+    // of decoration, such as a Wayland window's when it is made full screen.
+    const QWindow* window = windowHandle();
+    return (window ? window->framePosition() : frameGeometry().topLeft()) + m_content->pos();
+}
+
+QWidget* Form1::chooserParent() {
+    return this;
 }
 
 Label* Form1::crewBox(ChooserTarget target) const {

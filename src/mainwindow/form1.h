@@ -130,6 +130,7 @@ public:
     // The chooser's view of the window. Its position is the outer corner, moved by the margin
     // that a window resized out of proportion keeps around its content.
     QPoint windowPosition() const override;
+    QWidget* chooserParent() override;
     const Twips& twips() const override { return m_twips; }
     bool sideBySideShowing() const override;
     void setCrew(ChooserTarget target, CrewCode code, const QString& boxText) override;

@@ -294,7 +294,8 @@ void Form2Test::opensFromEachCrewBox() {
     QVERIFY(chooser);
     QCOMPARE(chooser->windowTitle(), caption);
     QVERIFY(chooser->isWindow());
-    QCOMPARE(chooser->parentWidget(), nullptr);
+    QCOMPARE(chooser->parentWidget(), &form);
+    QCOMPARE(chooser->windowType(), Qt::Popup);
     QVERIFY(!chooser->isModal());
     QVERIFY(chooser->testAttribute(Qt::WA_DeleteOnClose));
 
