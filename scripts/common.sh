@@ -11,6 +11,19 @@ PACKAGES=(
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
     fonts-dejavu-core fonts-liberation
     openssl
+    # The package and its checks: the icons' bitmaps, cpack's dependency list, lintian, the
+    # validators of the desktop entry, the AppStream file and the manual pages, and a virtual X
+    # screen for the window's class.
+    librsvg2-bin
+    dpkg-dev
+    lintian
+    desktop-file-utils
+    appstream
+    man-db
+    groff-base
+    xvfb
+    xauth
+    x11-utils
 )
 
 # The fuzzers are built with clang and its libFuzzer runtime.
