@@ -19,6 +19,17 @@ PACKAGES=(
     # ... and X11 with a window manager, driven by xdotool and read with xprop and xwininfo.
     openbox
     xdotool
+    # The package and its checks: the icons' bitmaps, cpack's dependency list, lintian, the
+    # validators of the desktop entry, the AppStream file and the manual pages, and a virtual X
+    # screen for the window's class.
+    librsvg2-bin
+    dpkg-dev
+    lintian
+    desktop-file-utils
+    appstream
+    man-db
+    groff-base
+    xauth
     x11-utils
 )
 

@@ -1,5 +1,6 @@
 # Installs the build into a fresh prefix and checks that a desktop finds the program there: the
-# executables, the application menu entry, and the icon that the entry names.
+# executables, the application menu entry, the icons that the entry names, the AppStream
+# metadata, and what man, bash and a package need beside them.
 if(NOT BUILD_DIR OR NOT PREFIX)
     message(FATAL_ERROR "usage: cmake -DBUILD_DIR=... -DPREFIX=... -P installcheck.cmake")
 endif()
@@ -16,7 +17,12 @@ foreach(path
         "${PREFIX}/bin/kelsing-schedule"
         "${PREFIX}/bin/kelsing-shifts"
         "${entry}"
-        "${PREFIX}/share/icons/hicolor/scalable/apps/kelsing-schedule.svg")
+        "${PREFIX}/share/icons/hicolor/scalable/apps/kelsing-schedule.svg"
+        "${PREFIX}/share/man/man1/kelsing-schedule.1.gz"
+        "${PREFIX}/share/man/man1/kelsing-shifts.1.gz"
+        "${PREFIX}/share/bash-completion/completions/kelsing-shifts"
+        "${PREFIX}/share/doc/kelsing-schedule/copyright"
+        "${PREFIX}/share/doc/kelsing-schedule/changelog.gz")
     if(NOT EXISTS "${path}")
         message(FATAL_ERROR "not installed: ${path}")
     endif()
@@ -48,10 +54,41 @@ if(NOT key_Categories MATCHES "^([A-Za-z-]+;)+$")
     message(FATAL_ERROR "the entry's categories are malformed: '${key_Categories}'")
 endif()
 
-find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
-if(DESKTOP_FILE_VALIDATE)
-    execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${entry}" RESULT_VARIABLE valid)
-    if(NOT valid EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate rejects the entry")
+# The bitmaps must be of the size of the folder they are in: the width and height of a PNG are
+# the two big-endian words after its signature and the IHDR chunk's length and type.
+foreach(size 48 128)
+    set(png "${PREFIX}/share/icons/hicolor/${size}x${size}/apps/${key_Icon}.png")
+    if(NOT EXISTS "${png}")
+        message(FATAL_ERROR "the entry's icon is not installed at ${size}x${size}")
     endif()
+    file(READ "${png}" header OFFSET 16 LIMIT 8 HEX)
+    math(EXPR hex "${size}" OUTPUT_FORMAT HEXADECIMAL)
+    string(REGEX REPLACE "^0x" "" hex "${hex}")
+    string(LENGTH "${hex}" digits)
+    math(EXPR pad "8 - ${digits}")
+    string(REPEAT "0" ${pad} zeros)
+    if(NOT header STREQUAL "${zeros}${hex}${zeros}${hex}")
+        message(FATAL_ERROR "${png} is not ${size}x${size}: IHDR ${header}")
+    endif()
+endforeach()
+
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${entry}" RESULT_VARIABLE valid)
+if(NOT valid EQUAL 0)
+    message(FATAL_ERROR "desktop-file-validate rejects the entry")
+endif()
+
+file(GLOB metainfo "${PREFIX}/share/metainfo/*.metainfo.xml")
+list(LENGTH metainfo count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one AppStream file, found: ${metainfo}")
+endif()
+file(READ "${metainfo}" text)
+if(NOT text MATCHES "<launchable type=\"desktop-id\">kelsing-schedule.desktop</launchable>")
+    message(FATAL_ERROR "${metainfo} does not launch the installed entry")
+endif()
+find_program(APPSTREAMCLI appstreamcli REQUIRED)
+execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net "${metainfo}" RESULT_VARIABLE valid)
+if(NOT valid EQUAL 0)
+    message(FATAL_ERROR "appstreamcli rejects ${metainfo}")
 endif()
