@@ -33,21 +33,16 @@ DateField* makeDateField(QWidget* parent, const QString& name, const QString& ac
     return field;
 }
 
-QLabel* makeProblemLabel(QWidget* parent, const QString& name) {
+QLabel* makeProblemLabel(QWidget* parent, const QString& name, bool wrapped) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setWordWrap(true);
+    label->setWordWrap(wrapped);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, kProblemText);
     label->setPalette(palette);
     label->hide();
     return label;
-}
-
-void showProblem(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->setVisible(!text.isEmpty());
 }
 
 } // namespace
@@ -66,7 +61,7 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExport& proposal, const
     m_from =
         makeDateField(this, QStringLiteral("From"), QStringLiteral("First day"), proposal.from);
     m_to = makeDateField(this, QStringLiteral("To"), QStringLiteral("Last day"), proposal.to);
-    m_spanProblem = makeProblemLabel(this, QStringLiteral("SpanProblem"));
+    m_spanProblem = makeProblemLabel(this, QStringLiteral("SpanProblem"), false);
     m_includeOff = new QCheckBox(QStringLiteral("Include days off"), this);
     m_includeOff->setObjectName(QStringLiteral("IncludeOff"));
     m_includeOff->setChecked(proposal.includeOff);
@@ -75,7 +70,7 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExport& proposal, const
     m_file->setAccessibleName(QStringLiteral("File"));
     auto* browse = new QPushButton(QStringLiteral("Browse..."), this);
     browse->setObjectName(QStringLiteral("Browse"));
-    m_status = makeProblemLabel(this, QStringLiteral("Status"));
+    m_status = makeProblemLabel(this, QStringLiteral("Status"), true); // it names a file
 
     // Room for a whole file name in the documents folder.
     m_file->setMinimumWidth(twips.px(kFileFieldWidth));
@@ -148,11 +143,9 @@ void CalendarExportDialog::updateButtons() {
     const QString example = DateField::textOf(QDate(2027, 3, 15));
     QString problem;
     if (!fields.from.isValid()) {
-        problem = QStringLiteral("The first day is not a day such as %1 in the years 100 to 9999.")
-                      .arg(example);
+        problem = QStringLiteral("The first day is not a date such as %1.").arg(example);
     } else if (!fields.to.isValid()) {
-        problem = QStringLiteral("The last day is not a day such as %1 in the years 100 to 9999.")
-                      .arg(example);
+        problem = QStringLiteral("The last day is not a date such as %1.").arg(example);
     } else if (fields.to < fields.from) {
         problem = QStringLiteral("The last day is before the first day.");
     }
@@ -160,6 +153,18 @@ void CalendarExportDialog::updateButtons() {
     // What the last export said no longer holds once the fields change.
     showProblem(m_status, QString());
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(acceptable());
+}
+
+void CalendarExportDialog::showProblem(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
+    // A wrapped text takes the height it needs at the dialog's width, which a window does not
+    // follow by itself; nothing in the dialog uses more.
+    layout()->activate();
+    const int wrapped = layout()->totalHeightForWidth(width());
+    if (isVisible()) {
+        resize(width(), wrapped >= 0 ? wrapped : sizeHint().height());
+    }
 }
 
 bool CalendarExportDialog::mayReplace(const QString& fileName) {

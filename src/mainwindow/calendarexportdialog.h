@@ -48,6 +48,7 @@ private:
     void updateButtons();
     void exportFile();
     bool mayReplace(const QString& fileName);
+    void showProblem(QLabel* label, const QString& text);
 
     QString m_calendarName;
     QString m_folder; // where a file name without a folder goes

@@ -62,6 +62,10 @@ DateField::DateField(QDate date, QDate first, QDate last, QWidget* parent)
     row->addWidget(m_edit, 1);
     row->addWidget(button);
     setFocusProxy(m_edit);
+    // As tall as the text beside it, and its arrow with it, at any font size.
+    const int side = m_edit->sizeHint().height();
+    button->setFixedSize(side, side);
+    button->setIconSize(QSize(side / 2, side / 2));
 
     connect(m_edit, &QLineEdit::textChanged, this, &DateField::dateChanged);
     connect(button, &QToolButton::clicked, this, &DateField::showCalendar);
