@@ -4,10 +4,14 @@
 #include "base/version.h"
 #include "crews/crewcaptiontable.h"
 #include "crews/form2.h"
+#include "export/calendarname.h"
 #include "export/icalendar.h"
 #include "mainwindow/calendarexportdialog.h"
+#include "mainwindow/calendarfile.h"
+#include "mainwindow/datefield.h"
 #include "mainwindow/pdffile.h"
 #include "mainwindow/printedpicturesize.h"
+#include "mainwindow/startfolder.h"
 #include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
@@ -27,10 +31,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -73,12 +75,11 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-// Where the user saves the sheet when there is no printer: a file dialog in the documents folder.
+// Where the user saves the sheet when there is no printer: a file dialog in the start folder.
 QString askPdfFileName(QWidget* parent, const QString& suggestedName) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QString file = QFileDialog::getSaveFileName(
         parent, QStringLiteral("No printer: save the sheet as PDF"),
-        QDir(folder).filePath(suggestedName), QStringLiteral("PDF files (*.pdf)"));
+        QDir(startFolder()).filePath(suggestedName), QStringLiteral("PDF files (*.pdf)"));
     if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty()) {
         file += QStringLiteral(".pdf");
     }
@@ -97,6 +98,10 @@ QString sideName(CrewCode code, const QString& fallback) {
 
 void showWarning(QWidget* parent, const QString& message) {
     QMessageBox::warning(parent, parent->windowTitle(), message);
+}
+
+void showInformation(QWidget* parent, const QString& message) {
+    QMessageBox::information(parent, parent->windowTitle(), message);
 }
 
 // The last day that the calendar rules cover; an export never runs past it.
@@ -125,6 +130,9 @@ Form1::Form1(Form1Services services, QWidget* parent)
     }
     if (!m_services.warn) {
         m_services.warn = &showWarning;
+    }
+    if (!m_services.inform) {
+        m_services.inform = &showInformation;
     }
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -566,44 +574,23 @@ void Form1::exportShifts(ChooserTarget target) {
         return;
     }
     const CrewCode code = crewCode(target);
-    const QString crewName = crewBox(target)->text().replace(QLatin1Char('\n'), QLatin1Char(' '));
     // The shown month and the eleven after it: a year of shifts from what the user looks at.
     const MonthYear shown = m_sheet.title.value_or(currentMonth(m_services.today()));
     const QDate from(shown.year, shown.month, 1);
     const QDate to = std::min(from.addMonths(12).addDays(-1), kLastDay);
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::homePath();
-    }
-    QString fileName = crewName + QStringLiteral(" shifts.ics");
-    fileName.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const auto chosen = m_services.calendarExport(
-        this, {crewName, from, to, false, QDir(folder).filePath(fileName)}, m_twips);
-    if (!chosen) {
-        return;
-    }
-    ShiftCalendarOptions options;
-    options.includeOff = chosen->includeOff;
-    options.stamp =
-        m_services.now().toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toStdString();
-    std::string calendar;
-    try {
-        calendar = shiftCalendar(code, chosen->crewName.toStdString(),
-                                 LocaleServices::toDaySerial(chosen->from),
-                                 LocaleServices::toDaySerial(chosen->to), options);
-    } catch (const std::exception& error) {
-        m_services.warn(this, QStringLiteral("The shifts could not be worked out: %1")
-                                  .arg(QString::fromUtf8(error.what())));
-        return;
-    }
-    QSaveFile file(chosen->fileName);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(calendar.data(), static_cast<qint64>(calendar.size())) !=
-            static_cast<qint64>(calendar.size()) ||
-        !file.commit()) {
-        m_services.warn(this,
-                        QStringLiteral("The calendar file %1 could not be written: %2")
-                            .arg(QDir::toNativeSeparators(chosen->fileName), file.errorString()));
+    // Named as the command-line tool names the same crew's calendar.
+    const CalendarExport proposal{
+        toQString(crewCalendarName(code)), from, to, false,
+        QDir(startFolder()).filePath(toQString(crewCalendarFileName(code)))};
+    const auto write = [this, code](QWidget* parent, const CalendarExport& settled) {
+        return writeCalendarFile(parent, code, settled,
+                                 calendarStamp(m_services.now().toSecsSinceEpoch()));
+    };
+    if (const auto written = m_services.calendarExport(this, proposal, m_twips, write)) {
+        m_services.inform(this, QStringLiteral("%1 from %2 to %3 are written to %4.")
+                                    .arg(written->calendarName, DateField::textOf(written->from),
+                                         DateField::textOf(written->to),
+                                         QDir::toNativeSeparators(written->fileName)));
     }
 }
 

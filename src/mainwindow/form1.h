@@ -48,9 +48,11 @@ struct Form1Services {
     /// name when the user declines.
     std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;
     /// Asks the user for the span and the file of a calendar export, starting from `proposal`,
-    /// in a dialog at the window's scale; nothing when the user cancels.
+    /// in a dialog at the window's scale, and hands each export the user settles on to `write`
+    /// until one is written; the export written, or nothing when the user gives up.
     std::function<std::optional<CalendarExport>(QWidget* parent, const CalendarExport& proposal,
-                                                const Twips& twips)>
+                                                const Twips& twips,
+                                                const CalendarExportWriter& write)>
         calendarExport;
     /// The current time, which stamps the events of an exported calendar.
     std::function<QDateTime()> now;
@@ -62,6 +64,8 @@ struct Form1Services {
     /// Whether the window asks the site for a newer version; without it nothing is fetched and
     /// no notice shows.
     bool updateCheck = kUpdateCheck;
+    /// Tells the user that something they asked for is done, such as where a file went.
+    std::function<void(QWidget* parent, const QString& message)> inform;
 };
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view

@@ -1,11 +1,10 @@
 #include "mainwindow/pdffile.h"
 
-#include <QFileInfo>
+#include <QFileDevice>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace kelsing {
 
@@ -18,18 +17,12 @@ PdfFile::PdfFile(const QString& path, const QString& title)
 PdfFile::~PdfFile() = default;
 
 bool PdfFile::begin(QPainter& painter) {
-    const QFileInfo target(m_path);
-    // Renaming a finished copy over a device would replace the device itself.
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        m_file = std::make_unique<QFile>(m_path);
-    } else {
-        m_file = std::make_unique<QSaveFile>(m_path);
-    }
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    m_file = std::make_unique<OutputFile>(m_path);
+    if (!m_file->open()) {
         m_error = m_file->errorString();
         return false;
     }
-    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_writer = std::make_unique<QPdfWriter>(&m_file->device());
     m_writer->setTitle(m_title);
     m_writer->setCreator(m_title);
     const QPageSize paper(QLocale().measurementSystem() == QLocale::ImperialUSSystem
@@ -44,26 +37,16 @@ bool PdfFile::begin(QPainter& painter) {
 }
 
 bool PdfFile::finish(QPainter& painter) {
-    const bool ended = painter.end();
-    bool written = false;
-    if (auto* copy = qobject_cast<QSaveFile*>(m_file.get())) {
-        if (!ended) {
-            copy->cancelWriting();
-        }
-        written = copy->commit();
-    } else {
-        // A device such as a full disk reports its failure when the last bytes go out.
-        written = m_file->flush() && m_file->error() == QFileDevice::NoError;
-    }
-    if (!ended) {
+    if (!painter.end()) {
+        m_file->discard();
         m_error = QStringLiteral("the page could not be finished");
-    } else if (!written) {
+        return false;
+    }
+    if (!m_file->commit()) {
         m_error = m_file->errorString();
+        return false;
     }
-    if (m_file->isOpen()) {
-        m_file->close();
-    }
-    return ended && written;
+    return true;
 }
 
 int PdfFile::pageWidth() const {

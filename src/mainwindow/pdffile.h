@@ -1,10 +1,11 @@
 #pragma once
 
+#include "mainwindow/outputfile.h"
+
 #include <memory>
 
 #include <QString>
 
-class QFileDevice;
 class QPainter;
 class QPdfWriter;
 
@@ -35,7 +36,7 @@ public:
 private:
     QString m_path;
     QString m_title;
-    std::unique_ptr<QFileDevice> m_file;
+    std::unique_ptr<OutputFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QString m_error;
 };
