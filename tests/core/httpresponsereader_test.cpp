@@ -1,4 +1,4 @@
-#include "mainwindow/httpresponsereader.h"
+#include "update/httpresponsereader.h"
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "mainwindow/printedpicturesize.h"
+#include "printing/printedpicturesize.h"
 
 #include <ostream>
 

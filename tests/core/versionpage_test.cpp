@@ -1,4 +1,4 @@
-#include "mainwindow/versionpage.h"
+#include "update/versionpage.h"
 
 #include <optional>
 #include <ostream>

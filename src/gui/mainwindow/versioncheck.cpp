@@ -2,7 +2,7 @@
 
 #include "base/version.h"
 #include "mainwindow/hostlookup.h"
-#include "mainwindow/versionpage.h"
+#include "update/versionpage.h"
 
 #include <QLocale>
 #include <QMetaObject>

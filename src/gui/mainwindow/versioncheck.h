@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/httpresponsereader.h"
+#include "update/httpresponsereader.h"
 
 #include <QAbstractSocket>
 #include <QByteArray>

@@ -10,7 +10,7 @@
 #include "mainwindow/calendarfile.h"
 #include "mainwindow/datefield.h"
 #include "mainwindow/pdffile.h"
-#include "mainwindow/printedpicturesize.h"
+#include "printing/printedpicturesize.h"
 #include "mainwindow/startfolder.h"
 #include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
