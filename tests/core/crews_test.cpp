@@ -1,3 +1,4 @@
+#include "base/decimal.h"
 #include "crews/crewcaptiontable.h"
 #include "crews/crewcatalogue.h"
 #include "crews/crewcode.h"

@@ -43,8 +43,4 @@ private:
     double m_value = 0.0;
 };
 
-/// Reads a plain decimal number (optional sign, digits, optional separator and digits), blanks
-/// allowed before and after; nullopt for anything else.
-std::optional<double> parseDecimal(std::string_view text, std::string_view decimalSeparator = ".");
-
 } // namespace kelsing

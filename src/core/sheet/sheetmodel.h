@@ -1,22 +1,15 @@
 #pragma once
 
+#include "base/fontchoice.h"
 #include "base/int16.h"
+#include "base/rgb.h"
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kelsing {
-
-/// A colour as an RGB triple.
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend constexpr bool operator==(Rgb, Rgb) = default;
-};
 
 namespace Colours {
 inline constexpr Rgb kBlack{0, 0, 0};
@@ -29,14 +22,6 @@ inline constexpr Rgb kOrangeBrown{192, 64, 0};
 inline constexpr Rgb kSundayHead{255, 128, 255};
 inline constexpr Rgb kSaturdayHead{255, 0, 255};
 } // namespace Colours
-
-/// A font by the name and point size the sheet asks for; the painter maps the name to the
-/// nearest font the platform has.
-struct FontChoice {
-    std::string_view family;
-    double pointSize = 0;
-    friend constexpr bool operator==(const FontChoice&, const FontChoice&) = default;
-};
 
 namespace Fonts {
 inline constexpr FontChoice kShiftLine{"Tahoma", 8};

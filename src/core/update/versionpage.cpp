@@ -1,6 +1,6 @@
 #include "update/versionpage.h"
 
-#include "crews/crewcode.h"
+#include "base/decimal.h"
 
 namespace kelsing {
 

@@ -10,14 +10,15 @@
 #include "mainwindow/calendarfile.h"
 #include "mainwindow/datefield.h"
 #include "mainwindow/pdffile.h"
-#include "printing/printedpicturesize.h"
 #include "mainwindow/startfolder.h"
 #include "mainwindow/versioncheck.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
 #include "platform/pictures.h"
+#include "printing/printedpicturesize.h"
 #include "sheet/sheetfills.h"
+#include "sheet/sheetlayout.h"
 #include "sheet/sheetview.h"
 
 #include <QApplication>

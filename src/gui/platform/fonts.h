@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/fontchoice.h"
 #include "platform/twips.h"
-#include "sheet/sheetmodel.h"
 
 #include <QFont>
 

@@ -1,5 +1,7 @@
 #include "platform/localeservices.h"
 
+#include "base/decimal.h"
+
 #include <algorithm>
 #include <limits>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sheet/sheetlayout.h"
+#include "base/twipsrect.h"
 
 #include <QPoint>
 #include <QRect>

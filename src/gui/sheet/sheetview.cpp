@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/localeservices.h"
+#include "sheet/sheetlayout.h"
 #include "sheet/sheetviewaccessible.h"
 
 #include <algorithm>
