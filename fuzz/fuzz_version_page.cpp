@@ -1,8 +1,8 @@
 // Reading the version page of the update check: whatever the web host sends, never a crash or
 // undefined behaviour, and a title is quoted only when it really names a newer version.
 
-#include "update/versionpage.h"
 #include "require.h"
+#include "update/versionpage.h"
 
 #include <cstdint>
 #include <string>
