@@ -1,0 +1,2 @@
+// Must not compile: the core knows nothing of Qt.
+#include <QString>

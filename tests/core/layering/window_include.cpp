@@ -1,0 +1,2 @@
+// Must not compile: the core's include root holds no window header.
+#include "mainwindow/form1.h"
