@@ -16,10 +16,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 #include <random>
 #include <tuple>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -76,6 +76,13 @@ constexpr int kRepeatSlackMs = 1000;
 constexpr int kRepeatChecks = 3600 * 1000 / VersionCheck::kTimeLimitMs;
 constexpr int kWarmUpChecks = 20;
 constexpr qint64 kMemoryGrowthLimit = 2 * 1024 * 1024;
+// AddressSanitizer allocates past the C library's allocator, which then has nothing to tell; the
+// plain build checks growth.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kHeapTellsGrowth = false;
+#else
+constexpr bool kHeapTellsGrowth = true;
+#endif
 // From the close of the window to the end of its process.
 constexpr qint64 kExitLimitMs = 200;
 
@@ -127,11 +134,11 @@ Answer withHead(int lines, qsizetype bytes) {
     return answer;
 }
 
-qint64 residentBytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    return statm.open(QIODevice::ReadOnly)
-               ? statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE)
-               : -1;
+// The bytes the process holds from the allocator. Resident memory would also count freed memory
+// that the allocator keeps for reuse, which on a fresh machine rose by 250 MB over these checks.
+qint64 heapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<qint64>(info.uordblks + info.hblkhd);
 }
 
 // The child process of exitAfterClosing: a window that asks `host`, through the loopback proxy
@@ -483,7 +490,7 @@ void HostileUpdateHostTest::hostileHost() {
         int mostOpen = 0;
         while (checks < kWarmUpChecks + kRepeatChecks && clock.elapsed() < 120000) {
             if (checks >= kWarmUpChecks && before < 0) {
-                before = residentBytes();
+                before = heapBytes();
             }
             if (!versionCheck.isRunning()) {
                 fetch.start();
@@ -493,8 +500,9 @@ void HostileUpdateHostTest::hostileHost() {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         }
         QCOMPARE(checks, kWarmUpChecks + kRepeatChecks);
-        const qint64 growth = residentBytes() - before;
-        QVERIFY2(growth < kMemoryGrowthLimit, qPrintable(QString::number(growth)));
+        const qint64 growth = heapBytes() - before;
+        QVERIFY2(!kHeapTellsGrowth || growth < kMemoryGrowthLimit,
+                 qPrintable(QString::number(growth)));
         QVERIFY2(longest <= kRepeatLimitMs + kRepeatSlackMs, qPrintable(QString::number(longest)));
         // The server may not have seen the last connection close when the next one opens.
         QVERIFY2(mostOpen <= 2, qPrintable(QString::number(mostOpen)));
