@@ -9,7 +9,7 @@
 #include "output.h"
 #include "quoting.h"
 #include "rotation/rotationengine.h"
-#include "sheet/sheetfills.h"
+#include "sheet/monthsheet.h"
 #include "sheet/textsheet.h"
 
 #include <algorithm>
@@ -231,19 +231,12 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     TextSheetOptions options = monthColours(args, colours, out);
     options.colour = options.colour && !plain;
     options.sideBySide = sideBySide;
-    SheetModel sheet;
-    sheet.title = *month;
-    const DaySerial today = localToday();
-    FormLoadCalendar(sheet, today);
-    if (single) {
-        Label5Update(sheet, single->code, today);
-    }
-    if (left) {
-        LeftUpdate(sheet, left->code, today);
-    }
-    if (right) {
-        RightUpdate(sheet, right->code, today);
-    }
+    ViewCrews crews;
+    crews.sideBySide = sideBySide;
+    crews.single = single ? single->code : CrewCode();
+    crews.left = left ? left->code : CrewCode();
+    crews.right = right ? right->code : CrewCode();
+    const SheetModel sheet = monthSheet(*month, crews, localToday());
     out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
     out.commit();
 }

@@ -1,6 +1,7 @@
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
 #include "platform/localeservices.h"
+#include "sheet/monthsheet.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "windowtestsupport.h"
@@ -249,19 +250,8 @@ void Form1Test::stepsRepaintWithTheActiveViewsFill() {
     click(form, "Command3");
 
     // What the sheet must show for April 2007: the plain calendar, then the active view's fill.
-    SheetModel expected;
-    expected.title = MonthYear{4, 2007};
-    FormLoadCalendar(expected, today);
-    if (!sideBySide && single > 0) {
-        kelsing::Label5Update(expected, CrewCode(single), today);
-    } else {
-        if (left > 0) {
-            kelsing::LeftUpdate(expected, CrewCode(left), today);
-        }
-        if (right > 0) {
-            kelsing::RightUpdate(expected, CrewCode(right), today);
-        }
-    }
+    const SheetModel expected = monthSheet(
+        {4, 2007}, {sideBySide, CrewCode(single), CrewCode(left), CrewCode(right)}, today);
     for (int c = 0; c < SheetModel::kCellCount; ++c) {
         QCOMPARE(form.sheet().cells[c].dayNumber, expected.cells[c].dayNumber);
         QCOMPARE(form.sheet().cells[c].caption, expected.cells[c].caption);
@@ -303,10 +293,7 @@ void Form1Test::titleClickLaysOutItsMonthWhenNoFillWouldRun() {
     click(form, "Command5");
     clickSteps(form, "> > T");
     QCOMPARE(title(form), QStringLiteral("March 2007"));
-    SheetModel expected;
-    expected.title = MonthYear{3, 2007};
-    FormLoadCalendar(expected, today);
-    compareVisible(form.sheet(), expected);
+    compareVisible(form.sheet(), monthSheet({3, 2007}, {}, today));
 }
 
 void Form1Test::switchRebuildsCrewBoxesFromStoredCodes() {

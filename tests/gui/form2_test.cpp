@@ -3,6 +3,7 @@
 #include "mainwindow/form1.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
+#include "sheet/monthsheet.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "windowtestsupport.h"
@@ -84,23 +85,6 @@ bool choose(Form1& form, const char* box, const QString& path) {
 
 QString codeText(CrewCode code) {
     return LocaleServices::formatNumber(code);
-}
-
-// The sheet a user sees: the core's fills for a month, one after the other.
-SheetModel filled(MonthYear month, const std::vector<std::pair<char, double>>& fills) {
-    SheetModel sheet;
-    sheet.title = month;
-    FormLoadCalendar(sheet, kToday);
-    for (const auto& [fill, code] : fills) {
-        if (fill == 'S') {
-            kelsing::Label5Update(sheet, CrewCode(code), kToday);
-        } else if (fill == 'L') {
-            kelsing::LeftUpdate(sheet, CrewCode(code), kToday);
-        } else {
-            kelsing::RightUpdate(sheet, CrewCode(code), kToday);
-        }
-    }
-    return sheet;
 }
 
 // What a user sees of two sheets is the same (the colour of an emptied line is not seen).
@@ -1115,15 +1099,18 @@ void Form2Test::switchRoundTrips() {
     QCOMPARE(boxText(form, "Label9"), QString());
     QCOMPARE(form.childAt(inLeftBox)->objectName(), QStringLiteral("Label5"));
     QCOMPARE(form.childAt(inRightBox)->objectName(), QStringLiteral("Label5"));
-    QVERIFY(sameView(form.sheet(), filled({3, 2007}, {{'S', form.singleCrew().value()}})));
+    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {.single = form.singleCrew()}, kToday)));
     QCOMPARE(form.sheet().cells[18].leftShift, std::string());
 
     clickControl(form, "Command5");
     QCOMPARE(boxText(form, "Label5"), QString());
     QCOMPARE(boxText(form, "Label8"), left);
     QCOMPARE(boxText(form, "Label9"), right);
-    QVERIFY(sameView(form.sheet(), filled({3, 2007}, {{'L', form.leftCrew().value()},
-                                                      {'R', form.rightCrew().value()}})));
+    QVERIFY(sameView(
+        form.sheet(),
+        monthSheet({3, 2007},
+                   {.sideBySide = true, .left = form.leftCrew(), .right = form.rightCrew()},
+                   kToday)));
     QCOMPARE(form.sheet().cells[18].shift, std::string());
 }
 
@@ -1148,37 +1135,44 @@ void Form2Test::switchLeavesCodesInNoRowAlone() {
 void Form2Test::wholeJourney() {
     auto w = openWindow();
     Form1& form = *w.form;
-    QVERIFY(sameView(form.sheet(), filled({3, 2007}, {})));
+    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {}, kToday)));
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Click here to Choose Crew"));
 
     QVERIFY(choose(form, "Label5", QStringLiteral("Corvath/401-404/403")));
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Corvath\n403"));
-    QVERIFY(sameView(form.sheet(), filled({3, 2007}, {{'S', 83.2}})));
+    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {.single = CrewCode(83.2)}, kToday)));
     QVERIFY(countShifts(form.sheet()) == 31);
 
     clickControl(form, "Command3");
-    QVERIFY(sameView(form.sheet(), filled({4, 2007}, {{'S', 83.2}})));
+    QVERIFY(sameView(form.sheet(), monthSheet({4, 2007}, {.single = CrewCode(83.2)}, kToday)));
     clickControl(form, "Command3");
     QCOMPARE(boxText(form, "Label3"), QStringLiteral("May 2007"));
-    QVERIFY(sameView(form.sheet(), filled({5, 2007}, {{'S', 83.2}})));
+    QVERIFY(sameView(form.sheet(), monthSheet({5, 2007}, {.single = CrewCode(83.2)}, kToday)));
 
     clickControl(form, "Command5");
-    QVERIFY(sameView(form.sheet(), filled({5, 2007}, {})));
+    QVERIFY(sameView(form.sheet(), monthSheet({5, 2007}, {}, kToday)));
     QVERIFY(choose(form, "Label8", QStringLiteral("Brenmoor/B Crew")));
     QCOMPARE(boxText(form, "Label8"), QStringLiteral("Brenmoor\nB Crew"));
-    QVERIFY(sameView(form.sheet(), filled({5, 2007}, {{'L', 11}})));
+    QVERIFY(sameView(form.sheet(),
+                     monthSheet({5, 2007}, {.sideBySide = true, .left = CrewCode(11)}, kToday)));
     QVERIFY(choose(form, "Label9", QStringLiteral("Halvex/E (5-A)/E-7")));
     QCOMPARE(boxText(form, "Label9"), QStringLiteral("Halvex\nE-7"));
-    QVERIFY(sameView(form.sheet(), filled({5, 2007}, {{'L', 11}, {'R', 71.2}})));
+    QVERIFY(sameView(form.sheet(),
+                     monthSheet({5, 2007},
+                                {.sideBySide = true, .left = CrewCode(11), .right = CrewCode(71.2)},
+                                kToday)));
     QCOMPARE(countShifts(form.sheet()), 62);
 
     clickControl(form, "Command1");
     QCOMPARE(boxText(form, "Label3"), QStringLiteral("May 2006"));
-    QVERIFY(sameView(form.sheet(), filled({5, 2006}, {{'L', 11}, {'R', 71.2}})));
+    QVERIFY(sameView(form.sheet(),
+                     monthSheet({5, 2006},
+                                {.sideBySide = true, .left = CrewCode(11), .right = CrewCode(71.2)},
+                                kToday)));
 
     clickControl(form, "Command5");
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Corvath\n403"));
-    QVERIFY(sameView(form.sheet(), filled({5, 2006}, {{'S', 83.2}})));
+    QVERIFY(sameView(form.sheet(), monthSheet({5, 2006}, {.single = CrewCode(83.2)}, kToday)));
     QCOMPARE(countShifts(form.sheet()), 31);
     QCOMPARE(codeText(form.singleCrew()), QStringLiteral("83.2"));
     QCOMPARE(codeText(form.leftCrew()), QStringLiteral("11"));
