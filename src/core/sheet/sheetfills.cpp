@@ -156,4 +156,13 @@ void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today) {
     fillHalf(sheet, rightCrew, today, Fill::Right);
 }
 
+std::string_view halfLineLabel(std::string_view shown) {
+    for (const ShortLabel& entry : kShortLabels) {
+        if (entry.shown == shown) {
+            return entry.label;
+        }
+    }
+    return shown;
+}
+
 } // namespace kelsing

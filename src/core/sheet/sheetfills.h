@@ -4,6 +4,8 @@
 #include "crews/crewcode.h"
 #include "sheet/sheetmodel.h"
 
+#include <string_view>
+
 namespace kelsing {
 
 /// The plain calendar of the start-up routine: the month of the title (today's month while the
@@ -19,6 +21,10 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today);
 
 /// Fills the right half lines for the right crew code; the left halves stay as they were.
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today);
+
+/// The shift label whose half-line text is `shown` ("D(8)" is "Days (8)"); any other text is
+/// its own label.
+std::string_view halfLineLabel(std::string_view shown);
 
 /// The cell (0..37) of day `day` of a month whose 1st falls on Sunday-based weekday w1.
 constexpr int cellOfDay(int w1, int day) {

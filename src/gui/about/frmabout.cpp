@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QUtf8StringView>
 
 namespace kelsing {
 
@@ -44,10 +45,6 @@ const QString kDisclaimerText =
     QStringLiteral("This program is as accurate as the information that was available at the "
                    "time of creation.  Author assumes no responsibility for any errors or "
                    "ommissions.");
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The smallest font that a text is set in when its design font would overflow its box.
 constexpr int kMinimumPixels = 8;
@@ -126,9 +123,9 @@ void frmAbout::buildControls() {
     m_ui.lblVersion->setGeometry(m_twips.rect(kVersion));
     m_ui.lblVersion->setFont(plain);
 
-    m_ui.lblDescription =
-        makeLabel(this, QStringLiteral("lblDescription"),
-                  kDescriptionStart + QLatin1Char(' ') + toQString(kAuthorEmail) + kDescriptionEnd);
+    m_ui.lblDescription = makeLabel(this, QStringLiteral("lblDescription"),
+                                    kDescriptionStart + QLatin1Char(' ') +
+                                        QUtf8StringView(kAuthorEmail).toString() + kDescriptionEnd);
     m_ui.lblDescription->setAccessibleDescription(
         QStringLiteral("What the program is for and how to reach the author"));
     m_ui.lblDescription->setGeometry(m_twips.rect(kDescription));
@@ -169,7 +166,7 @@ void frmAbout::buildControls() {
 }
 
 void frmAbout::Form_Load() {
-    const QString title = toQString(kApplicationTitle);
+    const QString title = QUtf8StringView(kApplicationTitle).toString();
     setWindowTitle(QStringLiteral("About ") + title);
     m_ui.lblVersion->setText(QStringLiteral("Version %1.%2.%3")
                                  .arg(kVersionMajor)

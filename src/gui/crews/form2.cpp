@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QUtf8StringView>
 #include <QWindow>
 
 namespace kelsing {
@@ -103,10 +104,6 @@ int captionRoom(const Twips& twips, const std::array<Label*, Form2::kEmployerEnt
                     twips.px(kEmployerStubStart[slot]) - kCaptionGapPixels - entry->x());
 }
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 QString Form2::targetCaption(ChooserTarget target) {
@@ -144,7 +141,7 @@ Form2::Form2(ChooserHost& host)
             makeEntry(QStringLiteral("Label1_%1").arg(slot), kEmployerLeft, kEmployerWidth, slot);
         m_employers[static_cast<std::size_t>(slot)] = entry;
         entry->setAccessibleDescription(QStringLiteral("Employer; shows its crews"));
-        setCaption(entry, toQString(employer.listCaption));
+        setCaption(entry, QUtf8StringView(employer.listCaption).toString());
         entry->setEnabled(employer.selectable);
         connect(entry, &Label::clicked, this, [this, slot] { Label1_Click(slot); });
         m_lines.Line2[static_cast<std::size_t>(slot)] = {
@@ -298,7 +295,7 @@ void Form2::Label1_Click(int slot) {
         const std::string_view caption = employer.kind == EmployerKind::Grouped
                                              ? employer.groups[at].caption
                                              : employer.crews[at].caption;
-        setCaption(m_crews[at], toQString(caption));
+        setCaption(m_crews[at], QUtf8StringView(caption).toString());
         m_crews[at]->setAccessibleDescription(employer.kind == EmployerKind::Grouped
                                                   ? QStringLiteral("Crew group; shows its crews")
                                                   : QStringLiteral("Crew; chooses it"));
@@ -343,7 +340,7 @@ void Form2::Label2_Click(int position) {
     }
     for (std::size_t m = 0; m < group.members.size() && m < kListEntries; ++m) {
         m_lines.Line5[m].visible = true;
-        setCaption(m_members[m], toQString(group.members[m].caption));
+        setCaption(m_members[m], QUtf8StringView(group.members[m].caption).toString());
         m_members[m]->show();
     }
     m_lines.Line3.to.setY(memberTrunkEnd(m_chosenSlot, position));

@@ -35,6 +35,7 @@
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QTimer>
+#include <QUtf8StringView>
 #include <QWindow>
 
 namespace kelsing {
@@ -62,10 +63,6 @@ const QString kSitePath = QStringLiteral("/kelsing_schedule/");
 const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAtStart = QStringLiteral("Click here to Choose Crew");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& toolTip) {
@@ -136,12 +133,12 @@ Form1::Form1(Form1Services services, QWidget* parent)
         m_services.inform = &showInformation;
     }
     m_shell = Shell(m_services.openUrl);
-    const QUrl host =
-        m_services.siteHost.isEmpty() ? QUrl(toQString(kSiteHost)) : m_services.siteHost;
+    const QUrl host = m_services.siteHost.isEmpty() ? QUrl(QUtf8StringView(kSiteHost).toString())
+                                                    : m_services.siteHost;
     m_site = host.resolved(QUrl(kSitePath));
     m_versionPage = host.resolved(QUrl(kVersionPagePath));
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(toQString(kApplicationTitle));
+    setWindowTitle(QUtf8StringView(kApplicationTitle).toString());
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     describeControls();
@@ -581,8 +578,8 @@ void Form1::exportShifts(ChooserTarget target) {
     const QDate to = std::min(from.addMonths(12).addDays(-1), kLastDay);
     // Named as the command-line tool names the same crew's calendar.
     const CalendarExport proposal{
-        toQString(crewCalendarName(code)), from, to, false,
-        QDir(startFolder()).filePath(toQString(crewCalendarFileName(code)))};
+        QUtf8StringView(crewCalendarName(code)).toString(), from, to, false,
+        QDir(startFolder()).filePath(QUtf8StringView(crewCalendarFileName(code)).toString())};
     const auto write = [this, code](QWidget* parent, const CalendarExport& settled) {
         return writeCalendarFile(parent, code, settled,
                                  calendarStamp(m_services.now().toSecsSinceEpoch()));

@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/localeservices.h"
+#include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "sheet/sheetviewaccessible.h"
 
@@ -11,6 +12,7 @@
 #include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QUtf8StringView>
 
 namespace kelsing {
 
@@ -18,10 +20,6 @@ namespace {
 
 QColor toColor(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-QString toText(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The width of a single-line border: neighbouring frames overlap by it and share their line.
@@ -39,14 +37,7 @@ void drawFrame(QPainter& painter, const Twips& twips, const TwipsRect& frame) {
 
 // The half lines' short labels as words, so that a screen reader says the whole shift.
 QString spokenShift(const std::string& text) {
-    static const std::pair<const char*, const char*> kWords[] = {
-        {"D(8)", "Days (8)"}, {"D(12)", "Days (12)"}, {"Aftnn", "Afternoons"}};
-    for (const auto& [shortLabel, words] : kWords) {
-        if (text == shortLabel) {
-            return QString::fromLatin1(words);
-        }
-    }
-    return toText(text);
+    return QUtf8StringView(halfLineLabel(text)).toString();
 }
 
 // Where a cell's caption is drawn, in the window's coordinates: the caption label, kept clear of
@@ -102,13 +93,13 @@ QString SheetView::cellName(int c) const {
     }
     const auto weekday = kWeekdayHeads[static_cast<std::size_t>(SheetLayout::column(c))];
     QStringList parts{QString::fromLatin1(weekday.data(), static_cast<qsizetype>(weekday.size())) +
-                      QLatin1Char(' ') + toText(cell.dayNumber) + QLatin1Char(' ') +
-                      LocaleServices::formatMonthTitle(*m_sheet.title)};
+                      QLatin1Char(' ') + QUtf8StringView(cell.dayNumber).toString() +
+                      QLatin1Char(' ') + LocaleServices::formatMonthTitle(*m_sheet.title)};
     if (cell.dayNumberColour == Colours::kRed) {
         parts << QStringLiteral("today");
     }
     if (!cell.shift.empty()) {
-        parts << toText(cell.shift);
+        parts << QUtf8StringView(cell.shift).toString();
     }
     if (!cell.leftShift.empty()) {
         parts << m_leftName + QStringLiteral(": ") + spokenShift(cell.leftShift);
@@ -117,7 +108,7 @@ QString SheetView::cellName(int c) const {
         parts << m_rightName + QStringLiteral(": ") + spokenShift(cell.rightShift);
     }
     if (!cell.caption.empty()) {
-        parts << toText(cell.caption);
+        parts << QUtf8StringView(cell.caption).toString();
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -181,7 +172,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
     drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
     const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
-    const QString dayText = toText(cell.dayNumber);
+    const QString dayText = QUtf8StringView(cell.dayNumber).toString();
     if (!cell.dayNumber.empty()) {
         painter.setPen(toColor(cell.dayNumberColour));
         m_dayTexts.draw(painter, dayNumber, Qt::AlignRight | Qt::AlignTop, dayText);
@@ -196,7 +187,8 @@ void SheetView::paintCell(QPainter& painter, int c) {
                          std::max(1, m_twips.px(kBorderTwips)) - caption.left();
         painter.setPen(Qt::black);
         LaidOutTexts& texts = hasWideCaption(c) ? m_wideCaptionTexts : m_captionTexts;
-        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, toText(cell.caption),
+        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop,
+                   QUtf8StringView(cell.caption).toString(),
                    std::max(1, std::min(caption.width(), room)));
     }
     if (!cell.shift.empty()) {
@@ -204,7 +196,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
         LaidOutTexts& texts =
             cell.shiftFont == kelsing::Fonts::kLongShiftLine ? m_longShiftTexts : m_shiftTexts;
         texts.draw(painter, m_twips.rect(SheetLayout::shiftLine(c)), Qt::AlignCenter,
-                   toText(cell.shift));
+                   QUtf8StringView(cell.shift).toString());
     }
     paintHalf(painter, m_twips.rect(SheetLayout::leftHalf(c)), cell.leftShift,
               cell.leftShiftColour);
@@ -218,7 +210,7 @@ void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::strin
         return;
     }
     painter.setPen(toColor(colour));
-    m_halfTexts.draw(painter, rect, Qt::AlignCenter, toText(text));
+    m_halfTexts.draw(painter, rect, Qt::AlignCenter, QUtf8StringView(text).toString());
 }
 
 std::optional<int> SheetView::cellUnder(QPoint position) const {
