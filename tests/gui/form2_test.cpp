@@ -83,6 +83,14 @@ bool choose(Form1& form, const char* box, const QString& path) {
     return true;
 }
 
+// The sheet of a month as the single view or the side-by-side view shows it.
+SheetModel singleView(MonthYear month, CrewCode crew = {}) {
+    return monthSheet(month, {false, crew, {}, {}}, kToday);
+}
+SheetModel sideBySide(MonthYear month, CrewCode left, CrewCode right = {}) {
+    return monthSheet(month, {true, {}, left, right}, kToday);
+}
+
 QString codeText(CrewCode code) {
     return LocaleServices::formatNumber(code);
 }
@@ -1099,18 +1107,14 @@ void Form2Test::switchRoundTrips() {
     QCOMPARE(boxText(form, "Label9"), QString());
     QCOMPARE(form.childAt(inLeftBox)->objectName(), QStringLiteral("Label5"));
     QCOMPARE(form.childAt(inRightBox)->objectName(), QStringLiteral("Label5"));
-    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {.single = form.singleCrew()}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({3, 2007}, form.singleCrew())));
     QCOMPARE(form.sheet().cells[18].leftShift, std::string());
 
     clickControl(form, "Command5");
     QCOMPARE(boxText(form, "Label5"), QString());
     QCOMPARE(boxText(form, "Label8"), left);
     QCOMPARE(boxText(form, "Label9"), right);
-    QVERIFY(sameView(
-        form.sheet(),
-        monthSheet({3, 2007},
-                   {.sideBySide = true, .left = form.leftCrew(), .right = form.rightCrew()},
-                   kToday)));
+    QVERIFY(sameView(form.sheet(), sideBySide({3, 2007}, form.leftCrew(), form.rightCrew())));
     QCOMPARE(form.sheet().cells[18].shift, std::string());
 }
 
@@ -1135,44 +1139,37 @@ void Form2Test::switchLeavesCodesInNoRowAlone() {
 void Form2Test::wholeJourney() {
     auto w = openWindow();
     Form1& form = *w.form;
-    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({3, 2007})));
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Click here to Choose Crew"));
 
     QVERIFY(choose(form, "Label5", QStringLiteral("Corvath/401-404/403")));
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Corvath\n403"));
-    QVERIFY(sameView(form.sheet(), monthSheet({3, 2007}, {.single = CrewCode(83.2)}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({3, 2007}, CrewCode(83.2))));
     QVERIFY(countShifts(form.sheet()) == 31);
 
     clickControl(form, "Command3");
-    QVERIFY(sameView(form.sheet(), monthSheet({4, 2007}, {.single = CrewCode(83.2)}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({4, 2007}, CrewCode(83.2))));
     clickControl(form, "Command3");
     QCOMPARE(boxText(form, "Label3"), QStringLiteral("May 2007"));
-    QVERIFY(sameView(form.sheet(), monthSheet({5, 2007}, {.single = CrewCode(83.2)}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({5, 2007}, CrewCode(83.2))));
 
     clickControl(form, "Command5");
-    QVERIFY(sameView(form.sheet(), monthSheet({5, 2007}, {}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({5, 2007})));
     QVERIFY(choose(form, "Label8", QStringLiteral("Brenmoor/B Crew")));
     QCOMPARE(boxText(form, "Label8"), QStringLiteral("Brenmoor\nB Crew"));
-    QVERIFY(sameView(form.sheet(),
-                     monthSheet({5, 2007}, {.sideBySide = true, .left = CrewCode(11)}, kToday)));
+    QVERIFY(sameView(form.sheet(), sideBySide({5, 2007}, CrewCode(11))));
     QVERIFY(choose(form, "Label9", QStringLiteral("Halvex/E (5-A)/E-7")));
     QCOMPARE(boxText(form, "Label9"), QStringLiteral("Halvex\nE-7"));
-    QVERIFY(sameView(form.sheet(),
-                     monthSheet({5, 2007},
-                                {.sideBySide = true, .left = CrewCode(11), .right = CrewCode(71.2)},
-                                kToday)));
+    QVERIFY(sameView(form.sheet(), sideBySide({5, 2007}, CrewCode(11), CrewCode(71.2))));
     QCOMPARE(countShifts(form.sheet()), 62);
 
     clickControl(form, "Command1");
     QCOMPARE(boxText(form, "Label3"), QStringLiteral("May 2006"));
-    QVERIFY(sameView(form.sheet(),
-                     monthSheet({5, 2006},
-                                {.sideBySide = true, .left = CrewCode(11), .right = CrewCode(71.2)},
-                                kToday)));
+    QVERIFY(sameView(form.sheet(), sideBySide({5, 2006}, CrewCode(11), CrewCode(71.2))));
 
     clickControl(form, "Command5");
     QCOMPARE(boxText(form, "Label5"), QStringLiteral("Corvath\n403"));
-    QVERIFY(sameView(form.sheet(), monthSheet({5, 2006}, {.single = CrewCode(83.2)}, kToday)));
+    QVERIFY(sameView(form.sheet(), singleView({5, 2006}, CrewCode(83.2))));
     QCOMPARE(countShifts(form.sheet()), 31);
     QCOMPARE(codeText(form.singleCrew()), QStringLiteral("83.2"));
     QCOMPARE(codeText(form.leftCrew()), QStringLiteral("11"));
