@@ -12,7 +12,7 @@ using namespace kelsing::WindowTests;
 
 namespace {
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 constexpr int kHeads = 7; // the table's first children are the weekday heads
 
 QAccessibleInterface* accessible(QWidget* widget) {

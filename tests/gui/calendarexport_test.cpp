@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,7 +29,7 @@ using namespace kelsing::WindowTests;
 
 namespace {
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 const QDateTime kNow(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC);
 const QString kEntry = QStringLiteral("Export shifts to calendar file...");
 
@@ -80,6 +81,7 @@ struct StandInUser {
     QString file;
     QMessageBox::StandardButton answer = QMessageBox::No;
     QString fileDialogFolder; // where the file dialog opened
+    bool fileDialogAccepted = false;
     int questions = 0;
     int cancels = 0;
     QTimer timer;
@@ -95,16 +97,23 @@ struct StandInUser {
             ++questions;
             box->button(answer)->click();
         } else if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            // Answered once; one still open after its answer asked something more.
-            if (std::exchange(fileDialogFolder, files->directory().absolutePath()).isEmpty()) {
-                if (!file.isEmpty()) {
-                    files->selectFile(file);
-                }
+            if (fileDialogFolder.isEmpty()) {
+                fileDialogFolder = files->directory().absolutePath();
+            }
+            if (fileDialogAccepted) {
+                // Still open after its answer: it asked something more.
+                files->reject();
+            } else if (!file.isEmpty() && files->selectedFiles().value(0) != file) {
+                // Typed into its name box, as a user would, again until it holds: the folder,
+                // read in the background, may put back the name the dialog opened with.
+                files->setDirectory(QFileInfo(file).absolutePath());
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QFileInfo(file).fileName());
+            } else {
                 // The file dialog's own accept, with its checks; from the event loop, so that a
                 // question it asks is answered too.
+                fileDialogAccepted = true;
                 QTimer::singleShot(0, files, [files] { static_cast<QDialog*>(files)->accept(); });
-            } else {
-                files->reject();
             }
         }
         for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -50,7 +50,7 @@ void DisplayScaleTest::contentTakesTheFactorBelowOne() {
     QVERIFY(qApp->devicePixelRatio() >= 1.0);
     Form1Services services;
     services.smallestScale = g_taken;
-    auto w = openWindow(dayOf(2007, 3, 15), services, {.wait = Wait::Exposed});
+    auto w = openWindow(dateOf(2007, 3, 15), services, {.wait = Wait::Exposed});
     Form1& form = *w.form;
     QCOMPARE(form.size(), Twips(g_taken).size(6975, 6000));
     for (const double times : {1.0, 2.0}) {

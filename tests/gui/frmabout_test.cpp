@@ -29,7 +29,7 @@ WindowTests::Window openWindow(bool builtInHost = false) {
         services.siteHost = kHost;
     }
     return WindowTests::openWindow(
-        WindowTests::dayOf(2007, 3, 15), services,
+        WindowTests::dateOf(2007, 3, 15), services,
         {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
 }
 

@@ -95,7 +95,7 @@ const QString kLongStart = QStringLiteral("A Newer Version of this program is av
                                           "Version (");
 const QString kLongEnd = QStringLiteral(") Click Here");
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 
 // Bytes that look like nothing, the same in every run.
 QByteArray garbage(int size, unsigned seed) {

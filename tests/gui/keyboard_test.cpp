@@ -10,7 +10,7 @@ using namespace kelsing::WindowTests;
 
 namespace {
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 
 // Puts a window into one of the states in which the keys are tried; all but the first show
 // another month than today's, so that the title key has something to do.

@@ -59,7 +59,7 @@ Window openWindow(const QString& fileName) {
         capture->warnings.append(message);
     };
     static_cast<WindowTests::Window&>(w) =
-        WindowTests::openWindow(WindowTests::dayOf(2007, 3, 15), services,
+        WindowTests::openWindow(WindowTests::dateOf(2007, 3, 15), services,
                                 {.at = std::nullopt, .wait = WindowTests::Wait::Nothing});
     return w;
 }

@@ -16,7 +16,7 @@ using namespace kelsing::WindowTests;
 
 namespace {
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 
 // The smallest window whose content is laid out at `factor` with no margin across.
 QSize sizeFor(double factor) {

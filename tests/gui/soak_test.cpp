@@ -49,7 +49,7 @@ constexpr int kNumberArea = 470;
 const QString kChooseCrewAtStart = QStringLiteral("Click here to Choose Crew");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 
-const DaySerial kToday = dayOf(2007, 3, 15);
+const DaySerial kToday = dateOf(2007, 3, 15);
 const MonthYear kTodaysMonth{3, 2007};
 constexpr MonthYear kFirstMonth{1, 100};
 constexpr MonthYear kLastMonth{12, 9999};
@@ -147,30 +147,6 @@ struct Expected {
         }
     }
 };
-
-// Differences between what a sheet shows and what it should show; the colour of an empty line is
-// not seen.
-QString sheetDifference(const SheetModel& actual, const SheetModel& expected) {
-    if (actual.title != expected.title) {
-        return QStringLiteral("the title month differs");
-    }
-    for (std::size_t c = 0; c < actual.cells.size(); ++c) {
-        const DayCell& a = actual.cells[c];
-        const DayCell& e = expected.cells[c];
-        if (!showsTheSame(a, e)) {
-            return QStringLiteral("cell %1: day '%2' caption '%3' shifts '%4' '%5' '%6', expected "
-                                  "day '%7' caption '%8' shifts '%9' '%10' '%11'")
-                .arg(c)
-                .arg(QString::fromStdString(a.dayNumber), QString::fromStdString(a.caption),
-                     QString::fromStdString(a.shift), QString::fromStdString(a.leftShift),
-                     QString::fromStdString(a.rightShift), QString::fromStdString(e.dayNumber),
-                     QString::fromStdString(e.caption), QString::fromStdString(e.shift),
-                     QString::fromStdString(e.leftShift))
-                .arg(QString::fromStdString(e.rightShift));
-        }
-    }
-    return {};
-}
 
 // Pixels of a picture inside a rectangle with the hue of pure red.
 int redPixels(const QImage& image, const QRect& area) {

@@ -46,7 +46,7 @@ WindowTests::Window openWindow(const QUrl& host) {
     Form1Services services;
     services.siteHost = host;
     return WindowTests::openWindow(
-        WindowTests::dayOf(2007, 3, 15), services,
+        WindowTests::dateOf(2007, 3, 15), services,
         {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
 }
 
@@ -402,7 +402,7 @@ void UpdateNoticeTest::withoutTheCheckNothingIsFetched() {
     services.siteHost = server.host();
     services.updateCheck = false;
     auto w = WindowTests::openWindow(
-        WindowTests::dayOf(2007, 3, 15), services,
+        WindowTests::dateOf(2007, 3, 15), services,
         {.at = std::nullopt, .wait = WindowTests::Wait::Nothing, .ownSiteHost = true});
     click(*w.form, "Command3"); // no crew chosen: the step reruns the start-up routine
     QTest::qWait(300);

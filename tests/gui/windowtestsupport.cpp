@@ -12,9 +12,19 @@
 
 namespace kelsing::WindowTests {
 
-DaySerial dayOf(int year, unsigned month, unsigned day) {
-    return toDaySerial(std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day});
+namespace {
+
+bool showsTheSame(const DayCell& a, const DayCell& e) {
+    return a.dayNumber == e.dayNumber && a.dayNumberColour == e.dayNumberColour &&
+           a.caption == e.caption && a.shift == e.shift &&
+           (a.shift.empty() || (a.shiftColour == e.shiftColour && a.shiftFont == e.shiftFont)) &&
+           a.leftShift == e.leftShift &&
+           (a.leftShift.empty() || a.leftShiftColour == e.leftShiftColour) &&
+           a.rightShift == e.rightShift &&
+           (a.rightShift.empty() || a.rightShiftColour == e.rightShiftColour);
 }
+
+} // namespace
 
 Window openWindow(DaySerial today, Form1Services services, const Showing& showing) {
     Window w;
@@ -150,14 +160,26 @@ bool walkChooser(Form2& chooser, const QString& path) {
     return true;
 }
 
-bool showsTheSame(const DayCell& a, const DayCell& e) {
-    return a.dayNumber == e.dayNumber && a.dayNumberColour == e.dayNumberColour &&
-           a.caption == e.caption && a.shift == e.shift &&
-           (a.shift.empty() || (a.shiftColour == e.shiftColour && a.shiftFont == e.shiftFont)) &&
-           a.leftShift == e.leftShift &&
-           (a.leftShift.empty() || a.leftShiftColour == e.leftShiftColour) &&
-           a.rightShift == e.rightShift &&
-           (a.rightShift.empty() || a.rightShiftColour == e.rightShiftColour);
+QString sheetDifference(const SheetModel& actual, const SheetModel& expected) {
+    if (actual.title != expected.title) {
+        return QStringLiteral("the title month differs");
+    }
+    for (std::size_t c = 0; c < actual.cells.size(); ++c) {
+        const DayCell& a = actual.cells[c];
+        const DayCell& e = expected.cells[c];
+        if (!showsTheSame(a, e)) {
+            return QStringLiteral("cell %1: day '%2' caption '%3' shifts '%4' '%5' '%6', expected "
+                                  "day '%7' caption '%8' shifts '%9' '%10' '%11'")
+                .arg(c)
+                .arg(QUtf8StringView(a.dayNumber).toString(), QUtf8StringView(a.caption).toString(),
+                     QUtf8StringView(a.shift).toString(), QUtf8StringView(a.leftShift).toString(),
+                     QUtf8StringView(a.rightShift).toString(),
+                     QUtf8StringView(e.dayNumber).toString(), QUtf8StringView(e.caption).toString(),
+                     QUtf8StringView(e.shift).toString(), QUtf8StringView(e.leftShift).toString())
+                .arg(QUtf8StringView(e.rightShift).toString());
+        }
+    }
+    return {};
 }
 
 Label& notice(Form1& form) {

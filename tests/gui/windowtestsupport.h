@@ -3,6 +3,7 @@
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
 #include "sheet/sheetmodel.h"
+#include "testsupport.h"
 
 #include <memory>
 #include <optional>
@@ -25,8 +26,7 @@ class frmAbout;
 
 namespace WindowTests {
 
-/// A day of the calendar.
-DaySerial dayOf(int year, unsigned month, unsigned day);
+using test::dateOf;
 
 /// A main window under test, with the date that its today service answers and the addresses it
 /// was asked to open (when the test gave no openUrl service of its own).
@@ -102,8 +102,9 @@ Label* entryShowing(Form2& chooser, const char* column, const QString& caption);
 /// Clicks the chooser's entries named by "Employer/Crew" or "Employer/Group/Member".
 bool walkChooser(Form2& chooser, const QString& path);
 
-/// Whether a day cell shows a user what another does; the colour of an empty line is not seen.
-bool showsTheSame(const DayCell& actual, const DayCell& expected);
+/// Where a sheet shows a user something else than the expected one, in words; empty when both
+/// show the same (the colour of an empty line is not seen).
+QString sheetDifference(const SheetModel& actual, const SheetModel& expected);
 
 /// The update notice of a main window.
 Label& notice(Form1& form);
