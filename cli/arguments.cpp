@@ -96,12 +96,4 @@ std::optional<CrewChoice> parseCrew(std::string_view text) {
     return std::nullopt;
 }
 
-std::string isoDate(DaySerial date) {
-    const auto ymd = toYearMonthDay(date);
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
-    return buffer;
-}
-
 } // namespace kelsing::cli

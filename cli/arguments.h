@@ -26,7 +26,4 @@ std::optional<CrewChoice> parseCrew(std::string_view text);
 /// A month YYYY-MM with a four-digit year 0100..9999.
 std::optional<MonthYear> parseYearMonth(std::string_view text);
 
-/// The ISO text of a day serial.
-std::string isoDate(DaySerial date);
-
 } // namespace kelsing::cli

@@ -1,5 +1,7 @@
 #include "calendar/dayserial.h"
 
+#include <cstdio>
+
 namespace kelsing {
 
 namespace {
@@ -31,6 +33,14 @@ std::chrono::year_month_day toYearMonthDay(DaySerial serial) {
 
 bool isSupportedSerial(DaySerial serial) {
     return serial >= kFirstSerial && serial <= kLastSerial;
+}
+
+std::string isoDate(DaySerial serial) {
+    const auto ymd = toYearMonthDay(serial);
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    return buffer;
 }
 
 Int16 sundayWeekday(DaySerial serial) {

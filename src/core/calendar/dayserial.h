@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace kelsing {
 
@@ -18,6 +19,9 @@ DaySerial toDaySerial(std::chrono::year_month_day date);
 
 /// The Gregorian date of a day serial.
 std::chrono::year_month_day toYearMonthDay(DaySerial serial);
+
+/// The date of a day serial as ISO 8601 text, YYYY-MM-DD.
+std::string isoDate(DaySerial serial);
 
 /// Whether a day serial lies in the supported years 100..9999.
 bool isSupportedSerial(DaySerial serial);

@@ -18,11 +18,6 @@ std::string compactDate(DaySerial date) {
     return buffer;
 }
 
-std::string isoDate(DaySerial date) {
-    const std::string compact = compactDate(date);
-    return compact.substr(0, 4) + '-' + compact.substr(4, 2) + '-' + compact.substr(6, 2);
-}
-
 const DaySerial kLastDay = toDaySerial(std::chrono::year{kLastYear} / 12 / 31);
 
 void addLine(std::string& out, std::string_view line) {
