@@ -56,10 +56,18 @@ install_missing() {
         "${missing[@]}" >/dev/null
 }
 
+# Configures (once) and builds the tree of a preset of CMakePresets.json in its folder; further
+# arguments go to the first configuration.
+build_preset() {
+    local preset=$1 folder=$2
+    shift 2
+    if [ ! -f "$folder/CMakeCache.txt" ]; then
+        cmake --preset "$preset" "$@"
+    fi
+    cmake --build --preset "$preset" --parallel
+}
+
 # Configures (once) and builds the Release tree in build/.
 build_project() {
-    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
-    fi
-    cmake --build "$BUILD_DIR" --parallel
+    build_preset release "$BUILD_DIR" "$@"
 }
