@@ -18,17 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using fuzz::require;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     if (const auto date = cli::parseIsoDate(text)) {
-        require(cli::isoDate(*date) == text);
+        require(isoDate(*date) == text);
     }
     if (const auto year = cli::parseYear(text)) {
         require(*year >= kFirstYear && *year <= kLastYear);
     }
     if (const auto month = cli::parseYearMonth(text)) {
         require(month->month >= 1 && month->month <= 12);
-        require(
-            cli::isoDate(toDaySerial(std::chrono::year{month->year} /
-                                     std::chrono::month{static_cast<unsigned>(month->month)} / 1))
-                .substr(0, 7) == text);
+        require(isoDate(toDaySerial(std::chrono::year{month->year} /
+                                    std::chrono::month{static_cast<unsigned>(month->month)} / 1))
+                    .substr(0, 7) == text);
     }
     if (const auto number = cli::parseInt16(text)) {
         // Decimal digits with an optional minus sign, leading zeros allowed.
