@@ -1,6 +1,7 @@
 #include "base/version.h"
 #include "mainwindow/form1.h"
 #include "platform/displayscale.h"
+#include "platform/firstframe.h"
 #include "platform/pictures.h"
 
 #include <cstdio>
@@ -112,16 +113,21 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("kelsing-schedule"));
-    QApplication::setWindowIcon(kelsing::Pictures::programIcon());
 
     kelsing::Form1Services services;
     services.smallestScale = smallestScale;
+    services.lateStart = true;
     kelsing::Form1 window(std::move(services));
     // The window opens centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
         window.move(available.center() - window.rect().center());
     }
+    // X11 takes the icon drawn from its scalable picture at four sizes: work that the first
+    // frame need not wait for.
+    kelsing::afterFirstFrame(&window,
+                             [] { QApplication::setWindowIcon(kelsing::Pictures::programIcon()); });
+    kelsing::reportFirstFrameIfAsked(&window);
     window.show();
     return QApplication::exec();
 }

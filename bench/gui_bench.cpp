@@ -1,10 +1,9 @@
-// Figures of the window, each measured side by side with a floor in the same run and reported as
-// a ratio, because absolute times on a shared machine drift from run to run:
-//   startup: process start to the first complete frame, against a bare window of the same size
-//            with one painted label (both started the same way, alternately);
-//   steps:   a click on ">" until the sheet is repainted, single and side by side, against the
-//            same repaint without a fill; the chooser's open and hand-back; peak memory.
-// Usage: kelsing_gui_bench [startup RUNS | steps STEPS | all]
+// Figures of the window in use, each step measured side by side with a floor in the same run
+// and reported as a ratio, because absolute times on a shared machine drift from run to run: a
+// click on ">" until the sheet is repainted, single and side by side, against the same repaint
+// without a fill; the chooser's open and hand-back; memory over many steps. The start-up is
+// timed from outside the process, by kelsing_startup_bench.
+// Usage: kelsing_gui_bench [STEPS]
 
 #include "crews/chooserhost.h"
 #include "mainwindow/form1.h"
@@ -16,20 +15,14 @@
 #include <cstring>
 #include <fstream>
 #include <netinet/in.h>
-#include <spawn.h>
 #include <string>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-
-extern char** environ;
 
 using namespace kelsing;
 
@@ -99,121 +92,10 @@ int silentServer(int& port) {
     return fd;
 }
 
-// Reports the time of a widget's first complete frame: the queued call runs once the paint
-// that follows the first expose has finished, children included.
-class FirstFrame final : public QObject {
-public:
-    explicit FirstFrame(QWidget* window)
-        : m_window(window) {
-        window->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_window && event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, qApp, [] {
-                const Memory m = memory();
-                std::printf("frame %.6f peak_kb %ld\n", nowMs(), m.peakKb);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    QWidget* m_window;
-    bool m_seen = false;
-};
-
 Form1Services silentServices(int port) {
     Form1Services services;
     services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port));
     return services;
-}
-
-int childStartup(bool floor, int port) {
-    int argc = 1;
-    char name[] = "kelsing_gui_bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    std::unique_ptr<QWidget> window;
-    if (floor) {
-        window = std::make_unique<QWidget>();
-        window->resize(465, 400);
-        auto* label = new QLabel(QStringLiteral("Kelsing Shift Workers Schedule"), window.get());
-        label->move(20, 20);
-    } else {
-        window = std::make_unique<Form1>(silentServices(port));
-    }
-    FirstFrame frame(window.get());
-    window->show();
-    return QApplication::exec();
-}
-
-// Starts this binary as a child in one start-up mode; returns its start-to-frame time and peak.
-std::pair<double, long> timeChild(const char* self, const char* mode, int port) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
-        std::exit(1);
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::string portText = std::to_string(port);
-    char* argv[] = {const_cast<char*>(self), const_cast<char*>(mode),
-                    const_cast<char*>(portText.c_str()), nullptr};
-    pid_t pid = 0;
-    const double start = nowMs();
-    if (posix_spawn(&pid, self, &actions, nullptr, argv, environ) != 0) {
-        std::perror("spawn");
-        std::exit(1);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    std::string out;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) {
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    double frame = 0;
-    long peak = 0;
-    if (std::sscanf(out.c_str(), "frame %lf peak_kb %ld", &frame, &peak) != 2) {
-        std::fprintf(stderr, "child %s said: %s\n", mode, out.c_str());
-        std::exit(1);
-    }
-    return {frame - start, peak};
-}
-
-int runStartup(const char* self, int runs) {
-    int port = 0;
-    const int server = silentServer(port);
-    std::vector<double> app;
-    std::vector<double> floor;
-    long appPeak = 0;
-    long floorPeak = 0;
-    for (int i = 0; i < runs; ++i) {
-        // Alternating keeps any drift of the machine from favouring one side.
-        const auto [a, ap] = timeChild(self, "child-app", port);
-        const auto [f, fp] = timeChild(self, "child-floor", port);
-        app.push_back(a);
-        floor.push_back(f);
-        appPeak = std::max(appPeak, ap);
-        floorPeak = std::max(floorPeak, fp);
-    }
-    ::close(server);
-    std::printf(
-        "platform %s, %d runs each, from process start\n",
-        qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("default")).toUtf8().constData(),
-        runs);
-    printRow("start-up to first frame", summarise(app), summarise(floor));
-    std::printf("%-34s app %ld KiB  floor %ld KiB  ratio %5.2f\n", "peak memory after start-up",
-                appPeak, floorPeak, static_cast<double>(appPeak) / floorPeak);
-    return 0;
 }
 
 QWidget* child(QWidget* parent, const char* name) {
@@ -324,20 +206,10 @@ int runSteps(int steps) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    const std::string mode = argc > 1 ? argv[1] : "all";
-    if (mode == "child-app" || mode == "child-floor") {
-        return childStartup(mode == "child-floor", argc > 2 ? std::atoi(argv[2]) : 0);
+    const int steps = argc > 1 ? std::atoi(argv[1]) : 500;
+    if (argc > 2 || steps < 1) {
+        std::fprintf(stderr, "usage: %s [STEPS]\n", argv[0]);
+        return 2;
     }
-    if (mode == "startup") {
-        return runStartup(argv[0], argc > 2 ? std::atoi(argv[2]) : 20);
-    }
-    if (mode == "steps") {
-        return runSteps(argc > 2 ? std::atoi(argv[2]) : 500);
-    }
-    if (mode == "all") {
-        const int status = runStartup(argv[0], 20);
-        return status != 0 ? status : runSteps(500);
-    }
-    std::fprintf(stderr, "usage: %s [startup RUNS | steps STEPS | all]\n", argv[0]);
-    return 2;
+    return runSteps(steps);
 }

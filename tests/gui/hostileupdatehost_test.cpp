@@ -9,9 +9,9 @@
 #include "calendar/dayserial.h"
 #include "loopbackserver.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/versioncheck.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
+#include "services/versioncheck.h"
 #include "windowtestsupport.h"
 
 #include <algorithm>

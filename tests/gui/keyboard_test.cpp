@@ -39,7 +39,7 @@ struct PrintRequests {
 
 Form1Services withoutPrinter(const std::shared_ptr<PrintRequests>& requests) {
     Form1Services services;
-    services.defaultPrinter = [] { return QPrinterInfo(); };
+    services.defaultPrinter = [] { return QString(); };
     services.pdfFileName = [requests](QWidget*, const QString& suggestedName) {
         requests->suggestedNames.append(suggestedName);
         return QString(); // the user declines: nothing is written

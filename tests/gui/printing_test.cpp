@@ -43,7 +43,7 @@ Window openWindow(const QString& fileName) {
     Window w;
     *w.fileName = fileName;
     Form1Services services;
-    services.defaultPrinter = [] { return QPrinterInfo(); };
+    services.defaultPrinter = [] { return QString(); };
     services.pdfFileName = [capture = w.capture, file = w.fileName](QWidget* parent,
                                                                     const QString& suggestedName) {
         capture->suggestedNames.append(suggestedName);

@@ -643,7 +643,7 @@ void SoakTest::randomClicksKeepTheSheetRight() {
     server.serve(LoopbackServer::kVersionPage, Answer::titled("2.4.0"));
     Form1Services services;
     services.siteHost = server.host();
-    services.defaultPrinter = [] { return QPrinterInfo(); };
+    services.defaultPrinter = [] { return QString(); };
     services.pdfFileName = [](QWidget*, const QString&) { return QString(); };
     auto w = openWindow(kToday, services,
                         {.at = QPoint(60, 40), .wait = Wait::Nothing, .ownSiteHost = true});

@@ -1,8 +1,8 @@
 #include "calendar/dayserial.h"
 #include "loopbackserver.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/versioncheck.h"
 #include "platform/label.h"
+#include "services/versioncheck.h"
 #include "sheet/sheetlayout.h"
 #include "windowtestsupport.h"
 
@@ -82,6 +82,7 @@ private slots:
     void clickOnAnEmptyNoticeDoesNothing();
     void dayCellClicksNeverOpenTheSite();
     void withoutTheCheckNothingIsFetched();
+    void lateStartChecksAfterTheFirstFrameAndLooksTheSame();
 };
 
 void UpdateNoticeTest::initTestCase() {
@@ -411,6 +412,29 @@ void UpdateNoticeTest::withoutTheCheckNothingIsFetched() {
     QCOMPARE(notice(*w.form).text(), QString());
     QVERIFY(!timer1(*w.form).isActive());
     QVERIFY(w.form->close());
+}
+
+void UpdateNoticeTest::lateStartChecksAfterTheFirstFrameAndLooksTheSame() {
+    LoopbackServer server;
+    server.serve(LoopbackServer::kVersionPage, Answer::titled("2.4.0"));
+    Form1Services services;
+    services.siteHost = server.host();
+    services.lateStart = true;
+    const DaySerial today = WindowTests::dateOf(2007, 3, 15);
+    services.today = [today] { return today; };
+    Form1 late(services);
+    QTest::qWait(100);
+    QVERIFY(!late.findChild<VersionCheck*>());
+    QCOMPARE(server.connections(), 0);
+    late.show();
+    QTRY_COMPARE_WITH_TIMEOUT(notice(late).text(), longMessage(QStringLiteral("2.4.0")), 5000);
+
+    // Fonts and pictures given at the first exposure: the same window as one given them at once.
+    services.lateStart = false;
+    services.updateCheck = false;
+    auto early = WindowTests::openWindow(today, services, {.wait = WindowTests::Wait::Exposed});
+    notice(late).setText(QString());
+    QCOMPARE(late.grab().toImage(), early.form->grab().toImage());
 }
 
 QTEST_MAIN(UpdateNoticeTest)

@@ -2,8 +2,8 @@
 
 #include "about/frmabout.h"
 #include "crews/form2.h"
-#include "mainwindow/versioncheck.h"
 #include "platform/label.h"
+#include "services/versioncheck.h"
 
 #include <QApplication>
 #include <QPushButton>

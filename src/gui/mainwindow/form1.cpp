@@ -9,9 +9,10 @@
 #include "mainwindow/calendarexportdialog.h"
 #include "mainwindow/calendarfile.h"
 #include "mainwindow/datefield.h"
+#include "mainwindow/lateservices.h"
 #include "mainwindow/pdffile.h"
 #include "mainwindow/startfolder.h"
-#include "mainwindow/versioncheck.h"
+#include "platform/firstframe.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
@@ -29,7 +30,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScopeGuard>
@@ -115,7 +115,10 @@ Form1::Form1(Form1Services services, QWidget* parent)
         m_services.today = &LocaleServices::today;
     }
     if (!m_services.defaultPrinter) {
-        m_services.defaultPrinter = &QPrinterInfo::defaultPrinter;
+        m_services.defaultPrinter = [] {
+            LateServices* services = lateServices();
+            return services ? services->defaultPrinterName() : QString();
+        };
     }
     if (!m_services.pdfFileName) {
         m_services.pdfFileName = &askPdfFileName;
@@ -148,7 +151,21 @@ Form1::Form1(Form1Services services, QWidget* parent)
     const QSize designed = m_twips.size(kClientArea.width, kClientArea.height);
     setMinimumSize(designed);
     resize(designed);
+    m_looksWaiting = m_services.lateStart;
     layoutControls();
+    if (m_services.lateStart) {
+        atFirstExposure(this, [this] {
+            m_looksWaiting = false;
+            applyLooks();
+        });
+        m_beforeFirstFrame = true;
+        afterFirstFrame(this, [this] {
+            m_beforeFirstFrame = false;
+            if (m_checkWaiting) {
+                startVersionCheck();
+            }
+        });
+    }
     Form_Load();
 }
 
@@ -237,11 +254,6 @@ void Form1::buildControls() {
     m_ui.Timer1->setObjectName(QStringLiteral("Timer1"));
     m_ui.Timer1->setInterval(kTimer1Interval);
     connect(m_ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-
-    if (m_services.updateCheck) {
-        m_versionCheck = new VersionCheck(m_versionPage, this);
-        connect(m_versionCheck, &VersionCheck::newerVersion, this, &Form1::showNewerVersion);
-    }
 }
 
 void Form1::describeControls() {
@@ -312,36 +324,42 @@ void Form1::placeContent() {
 void Form1::layoutControls() {
     placeContent();
     m_sheetView->setTwips(m_twips);
-
     m_ui.Label3->setGeometry(m_twips.rect(SheetLayout::kMonthTitle));
-    m_ui.Label3->setFont(Fonts::platformFont(Fonts::kDayNumber, m_twips, true));
-
-    const QFont buttonFont = Fonts::platformFont(Fonts::kButton, m_twips, true);
     const std::pair<QPushButton*, TwipsRect> steps[] = {{m_ui.Command1, kCommand1},
                                                         {m_ui.Command2, kCommand2},
                                                         {m_ui.Command3, kCommand3},
                                                         {m_ui.Command4, kCommand4}};
     for (const auto& [button, place] : steps) {
         button->setGeometry(m_twips.rect(place));
-        button->setFont(buttonFont);
     }
-    const QFont defaultFont = Fonts::platformFont(Fonts::kDefault, m_twips);
     m_ui.Command5->setGeometry(m_twips.rect(kCommand5));
-    m_ui.Command5->setFont(defaultFont);
-
     m_ui.Label5->setGeometry(m_twips.rect(kLabel5));
-    m_ui.Label5->setFont(Fonts::platformFont(Fonts::kButton, m_twips));
     m_ui.Label8->setGeometry(m_twips.rect(kLabel8));
     m_ui.Label9->setGeometry(m_twips.rect(kLabel9));
     m_ui.Label2_38->setGeometry(m_twips.rect(kNotice));
-    for (Label* label : {m_ui.Label8, m_ui.Label9, m_ui.Label2_38}) {
-        label->setFont(defaultFont);
-    }
     m_ui.Image1->setGeometry(m_twips.rect(kImage1));
     m_ui.Image2->setGeometry(m_twips.rect(kImage2));
+    if (!m_looksWaiting) {
+        applyLooks();
+    }
+}
+
+void Form1::applyLooks() {
+    // Both read the font database, the pictures through the SVG reader.
     m_ui.Image1->setPixmap(Pictures::infoIcon().pixmap(m_ui.Image1->size(), devicePixelRatioF()));
     m_ui.Image2->setPixmap(
         Pictures::printerIcon().pixmap(m_ui.Image2->size(), devicePixelRatioF()));
+    m_ui.Label3->setFont(Fonts::platformFont(Fonts::kDayNumber, m_twips, true));
+    const QFont buttonFont = Fonts::platformFont(Fonts::kButton, m_twips, true);
+    for (QPushButton* button : {m_ui.Command1, m_ui.Command2, m_ui.Command3, m_ui.Command4}) {
+        button->setFont(buttonFont);
+    }
+    const QFont defaultFont = Fonts::platformFont(Fonts::kDefault, m_twips);
+    m_ui.Command5->setFont(defaultFont);
+    m_ui.Label5->setFont(Fonts::platformFont(Fonts::kButton, m_twips));
+    for (Label* label : {m_ui.Label8, m_ui.Label9, m_ui.Label2_38}) {
+        label->setFont(defaultFont);
+    }
 }
 
 bool Form1::sideBySideShowing() const {
@@ -420,10 +438,7 @@ void Form1::showSheet() {
 }
 
 void Form1::Form_Load() {
-    // The check only starts the fetch; a newer version is announced when the answer arrives.
-    if (m_versionCheck) {
-        m_versionCheck->start();
-    }
+    startVersionCheck();
     FormLoadCalendar(m_sheet, m_services.today());
     showSheet();
 }
@@ -592,6 +607,24 @@ void Form1::exportShifts(ChooserTarget target) {
     }
 }
 
+void Form1::startVersionCheck() {
+    m_checkWaiting = m_beforeFirstFrame;
+    if (!m_services.updateCheck || m_checkWaiting) {
+        return;
+    }
+    if (!m_versionCheck) {
+        LateServices* services = lateServices();
+        if (!services) {
+            m_services.updateCheck = false;
+            return;
+        }
+        m_versionCheck = services->versionCheck(
+            m_versionPage, this, [this](const QString& title) { showNewerVersion(title); });
+    }
+    // The check only starts the fetch; a newer version is announced when the answer arrives.
+    m_versionCheck->start();
+}
+
 void Form1::showNewerVersion(const QString& title) {
     m_ui.Label2_38->setText(
         QStringLiteral("A Newer Version of this program is available.") + QLatin1Char('\n') +
@@ -641,21 +674,21 @@ void Form1::Image2_Click() {
 }
 
 void Form1::PrintSheet() {
-    const QPrinterInfo defaultPrinter = m_services.defaultPrinter();
-    if (!defaultPrinter.isNull()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(windowTitle());
-        printer.setPrinterName(defaultPrinter.printerName());
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            m_services.warn(this, QStringLiteral("The printer %1 did not take the sheet.")
-                                      .arg(defaultPrinter.printerName()));
-            return;
-        }
-        paintPrintedPage(painter, printer.width());
-        if (!painter.end() || printer.printerState() == QPrinter::Error) {
-            m_services.warn(this, QStringLiteral("The printer %1 could not print the sheet.")
-                                      .arg(defaultPrinter.printerName()));
+    const QString printer = m_services.defaultPrinter();
+    if (!printer.isEmpty()) {
+        LateServices* services = lateServices();
+        const PrintOutcome outcome =
+            services ? services->print(printer, windowTitle(),
+                                       [this](QPainter& painter, int pageWidth) {
+                                           paintPrintedPage(painter, pageWidth);
+                                       })
+                     : PrintOutcome::NotTaken;
+        if (outcome == PrintOutcome::NotTaken) {
+            m_services.warn(this,
+                            QStringLiteral("The printer %1 did not take the sheet.").arg(printer));
+        } else if (outcome == PrintOutcome::Failed) {
+            m_services.warn(
+                this, QStringLiteral("The printer %1 could not print the sheet.").arg(printer));
         }
         return;
     }

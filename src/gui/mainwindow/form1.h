@@ -16,7 +16,6 @@
 #include <QDateTime>
 #include <QPixmap>
 #include <QPointer>
-#include <QPrinterInfo>
 #include <QUrl>
 #include <QWidget>
 
@@ -30,7 +29,7 @@ namespace kelsing {
 class Form2;
 class Label;
 class SheetView;
-class VersionCheck;
+class UpdateChecker;
 class frmAbout;
 
 /// What the main window takes from its surroundings; tests replace them.
@@ -42,8 +41,8 @@ struct Form1Services {
     QUrl siteHost;
     /// Opens an address with the system shell (the user's browser for a web address).
     std::function<void(const QUrl&)> openUrl;
-    /// The default printer; a null printer when the system has none.
-    std::function<QPrinterInfo()> defaultPrinter;
+    /// The name of the default printer; empty when the system has none.
+    std::function<QString()> defaultPrinter;
     /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
     /// name when the user declines.
     std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;
@@ -64,6 +63,10 @@ struct Form1Services {
     /// Whether the window asks the site for a newer version; without it nothing is fetched and
     /// no notice shows.
     bool updateCheck = kUpdateCheck;
+    /// Whether the window puts off what its first frame does not need, so that it is on the
+    /// screen sooner: its fonts and pictures until it is first exposed, the version check of the
+    /// start until its first frame is shown. The program sets it.
+    bool lateStart = false;
     /// Tells the user that something they asked for is done, such as where a file went.
     std::function<void(QWidget* parent, const QString& message)> inform;
 };
@@ -150,6 +153,7 @@ private:
     void describeControls();
     void buildShortcuts();
     void layoutControls();
+    void applyLooks(); // the controls' fonts and pictures
     void placeContent();
     void step(MonthStep direction);
     void runRepaint(const RepaintPlan& plan);
@@ -157,6 +161,7 @@ private:
     void Form_Unload();
     void PrintSheet();
     void paintPrintedPage(QPainter& painter, int pageWidth);
+    void startVersionCheck();
     void showNewerVersion(const QString& title);
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);
@@ -183,7 +188,10 @@ private:
     // The author's web site and the version page on the same host.
     QUrl m_site;
     QUrl m_versionPage;
-    VersionCheck* m_versionCheck = nullptr;
+    UpdateChecker* m_versionCheck = nullptr; // made at the first check
+    bool m_looksWaiting = false;             // fonts and pictures wait for the first exposure
+    bool m_beforeFirstFrame = false;         // a check now waits for the first frame
+    bool m_checkWaiting = false;
     // The background picture, drawn once for the window's size.
     QPixmap m_background;
     // The controls, by the names the handlers use.

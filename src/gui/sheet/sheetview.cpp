@@ -123,6 +123,13 @@ QString SheetView::cellDescription(int c) const {
 void SheetView::setTwips(const Twips& twips) {
     m_twips = twips;
     setGeometry(m_twips.rect(kArea));
+    // The fonts are chosen at the next paint: choosing reads the font database, which a window
+    // that is not on the screen yet need not wait for.
+    m_fontsChosen = false;
+    update();
+}
+
+void SheetView::chooseFonts() {
     using kelsing::Fonts::platformFont;
     m_headTexts.reset(platformFont(kelsing::Fonts::kDefault, m_twips));
     m_dayTexts.reset(platformFont(kelsing::Fonts::kDayNumber, m_twips, true));
@@ -141,10 +148,13 @@ void SheetView::setTwips(const Twips& twips) {
     // wide enough to show the shifts' colours, and keeps a border's width off the other half.
     m_halfTexts.reset(platformFont(kelsing::Fonts::kHalfLine, m_twips, true), 0,
                       m_twips.px(SheetLayout::leftHalf(0).width - 2 * kBorderTwips));
-    update();
+    m_fontsChosen = true;
 }
 
 void SheetView::paintEvent(QPaintEvent*) {
+    if (!m_fontsChosen) {
+        chooseFonts();
+    }
     QPainter painter(this);
     painter.translate(-pos());
     paintHeads(painter);

@@ -60,6 +60,7 @@ protected:
 
 private:
     std::optional<int> cellUnder(QPoint position) const;
+    void chooseFonts();
     void paintHeads(QPainter& painter);
     void paintCell(QPainter& painter, int c);
     void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);
@@ -67,6 +68,7 @@ private:
     const SheetModel& m_sheet;
     Twips m_twips;
     // The texts of each part of the cells, laid out for the current scale.
+    bool m_fontsChosen = false;
     LaidOutTexts m_headTexts;
     LaidOutTexts m_dayTexts;
     LaidOutTexts m_captionTexts;

@@ -1,4 +1,4 @@
-#include "mainwindow/hostlookup.h"
+#include "services/hostlookup.h"
 
 #include <mutex>
 #include <string>

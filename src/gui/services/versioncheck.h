@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/lateservices.h"
 #include "update/httpresponsereader.h"
 
 #include <QAbstractSocket>
@@ -22,7 +23,7 @@ class HostLookup;
 /// (looking up, connecting, the status line, the headers, redirects and the body), caps on the
 /// headers and on the page, a few redirects and never from https to http, TLS peers verified.
 /// Past any bound the fetch is abandoned and its connection closed. Every failure is silent.
-class VersionCheck final : public QObject {
+class VersionCheck final : public QObject, public UpdateChecker {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(VersionCheck)
 
@@ -39,10 +40,10 @@ public:
 
     /// Starts a fetch and returns at once. While a fetch is under way it does nothing: that
     /// fetch keeps its own time limit, so repeated checks neither pile up nor prolong one.
-    void start();
+    void start() override;
 
     /// Abandons the fetch under way, if any, without an answer, and closes its connection.
-    void cancel();
+    void cancel() override;
 
     /// Whether a fetch is under way.
     bool isRunning() const { return m_running; }

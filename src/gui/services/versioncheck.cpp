@@ -1,7 +1,7 @@
-#include "mainwindow/versioncheck.h"
+#include "services/versioncheck.h"
 
 #include "base/version.h"
-#include "mainwindow/hostlookup.h"
+#include "services/hostlookup.h"
 #include "update/versionpage.h"
 
 #include <QLocale>

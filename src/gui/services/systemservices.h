@@ -1,0 +1,10 @@
+#pragma once
+
+#include "mainwindow/lateservices.h"
+
+namespace kelsing {
+
+/// The late services of this system: the version check over its network, its printers.
+LateServices& systemServices();
+
+} // namespace kelsing
