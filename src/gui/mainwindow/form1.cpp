@@ -152,15 +152,19 @@ Form1::Form1(Form1Services services, QWidget* parent)
     setMinimumSize(designed);
     resize(designed);
     m_looksWaiting = m_services.lateStart;
+    m_beforeFirstFrame = m_services.lateStart;
     layoutControls();
     if (m_services.lateStart) {
+        // Both read the font database, the pictures through the SVG reader.
         atFirstExposure(this, [this] {
             m_looksWaiting = false;
-            applyLooks();
+            applyFonts();
+            applyPictures();
         });
-        m_beforeFirstFrame = true;
         afterFirstFrame(this, [this] {
             m_beforeFirstFrame = false;
+            // The desktop theme's symbols replace the program's own, if it has them.
+            applyPictures();
             if (m_checkWaiting) {
                 startVersionCheck();
             }
@@ -340,15 +344,21 @@ void Form1::layoutControls() {
     m_ui.Image1->setGeometry(m_twips.rect(kImage1));
     m_ui.Image2->setGeometry(m_twips.rect(kImage2));
     if (!m_looksWaiting) {
-        applyLooks();
+        applyFonts();
+        applyPictures();
     }
 }
 
-void Form1::applyLooks() {
-    // Both read the font database, the pictures through the SVG reader.
-    m_ui.Image1->setPixmap(Pictures::infoIcon().pixmap(m_ui.Image1->size(), devicePixelRatioF()));
+void Form1::applyPictures() {
+    // The theme's index is read only once the window is on the screen.
+    const bool fromTheme = !m_beforeFirstFrame;
+    m_ui.Image1->setPixmap(
+        Pictures::infoIcon(fromTheme).pixmap(m_ui.Image1->size(), devicePixelRatioF()));
     m_ui.Image2->setPixmap(
-        Pictures::printerIcon().pixmap(m_ui.Image2->size(), devicePixelRatioF()));
+        Pictures::printerIcon(fromTheme).pixmap(m_ui.Image2->size(), devicePixelRatioF()));
+}
+
+void Form1::applyFonts() {
     m_ui.Label3->setFont(Fonts::platformFont(Fonts::kDayNumber, m_twips, true));
     const QFont buttonFont = Fonts::platformFont(Fonts::kButton, m_twips, true);
     for (QPushButton* button : {m_ui.Command1, m_ui.Command2, m_ui.Command3, m_ui.Command4}) {

@@ -153,7 +153,8 @@ private:
     void describeControls();
     void buildShortcuts();
     void layoutControls();
-    void applyLooks(); // the controls' fonts and pictures
+    void applyFonts();
+    void applyPictures();
     void placeContent();
     void step(MonthStep direction);
     void runRepaint(const RepaintPlan& plan);

@@ -9,14 +9,14 @@ QIcon Pictures::programIcon() {
     return QIcon(QStringLiteral(":/kelsing/icons/kelsing-schedule.svg"));
 }
 
-QIcon Pictures::infoIcon() {
-    return QIcon::fromTheme(QStringLiteral("help-about"),
-                            QIcon(QStringLiteral(":/kelsing/pictures/help-about.svg")));
+QIcon Pictures::infoIcon(bool fromTheme) {
+    const QIcon own(QStringLiteral(":/kelsing/pictures/help-about.svg"));
+    return fromTheme ? QIcon::fromTheme(QStringLiteral("help-about"), own) : own;
 }
 
-QIcon Pictures::printerIcon() {
-    return QIcon::fromTheme(QStringLiteral("document-print"),
-                            QIcon(QStringLiteral(":/kelsing/pictures/document-print.svg")));
+QIcon Pictures::printerIcon(bool fromTheme) {
+    const QIcon own(QStringLiteral(":/kelsing/pictures/document-print.svg"));
+    return fromTheme ? QIcon::fromTheme(QStringLiteral("document-print"), own) : own;
 }
 
 QPixmap Pictures::background(QSize size, qreal devicePixelRatio) {
