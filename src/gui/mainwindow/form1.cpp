@@ -353,9 +353,9 @@ void Form1::applyPictures() {
     // The theme's index is read only once the window is on the screen.
     const bool fromTheme = !m_beforeFirstFrame;
     m_ui.Image1->setPixmap(
-        Pictures::infoIcon(fromTheme).pixmap(m_ui.Image1->size(), devicePixelRatioF()));
+        Pictures::infoPicture(m_ui.Image1->size(), devicePixelRatioF(), fromTheme));
     m_ui.Image2->setPixmap(
-        Pictures::printerIcon(fromTheme).pixmap(m_ui.Image2->size(), devicePixelRatioF()));
+        Pictures::printerPicture(m_ui.Image2->size(), devicePixelRatioF(), fromTheme));
 }
 
 void Form1::applyFonts() {

@@ -15,12 +15,13 @@ namespace Pictures {
 /// The program's icon, drawn for 48 x 48 pixels.
 QIcon programIcon();
 
-/// The information symbol of the info image: the desktop theme's when asked for and it has one,
-/// else the program's own. Looking in the theme reads its index, a few milliseconds.
-QIcon infoIcon(bool fromTheme = true);
+/// The information symbol of the info image, drawn for `size` at `devicePixelRatio`: the desktop
+/// theme's when asked for and it has one, else the program's own. Looking in the theme reads
+/// its index, a few milliseconds.
+QPixmap infoPicture(QSize size, qreal devicePixelRatio, bool fromTheme = true);
 
-/// The printer symbol of the printer image, from the theme as the information symbol.
-QIcon printerIcon(bool fromTheme = true);
+/// The printer symbol of the printer image, drawn as the information symbol.
+QPixmap printerPicture(QSize size, qreal devicePixelRatio, bool fromTheme = true);
 
 /// The main window's background picture, drawn for `size` at `devicePixelRatio`.
 QPixmap background(QSize size, qreal devicePixelRatio = 1.0);
