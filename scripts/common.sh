@@ -9,6 +9,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libical-dev
     qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
+    libxcb1-dev # the start-up benchmark sees the X server map the window
     fonts-dejavu-core fonts-liberation
     openssl
     poppler-utils # the printing tests read the printed PDF with pdftotext and pdftoppm
