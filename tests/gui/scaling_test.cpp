@@ -2,11 +2,13 @@
 #include "crews/form2.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
+#include "platform/pictures.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
 #include "sheet/sheetview.h"
 #include "windowtestsupport.h"
 
+#include <QIcon>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -88,6 +90,8 @@ private slots:
     void captionsWrapAsDesignedAndKeepOffTheDayNumber();
     void halfLinesShowTheirColoursInsideTheirHalf_data();
     void halfLinesShowTheirColoursInsideTheirHalf();
+    void ownPicturesAreDrawnAsTheirIconsWouldBe_data();
+    void ownPicturesAreDrawnAsTheirIconsWouldBe();
 };
 
 void ScalingTest::cleanup() {
@@ -436,6 +440,36 @@ void ScalingTest::halfLinesShowTheirColoursInsideTheirHalf() {
         }
         QVERIFY(nearest <= 16);
     }
+}
+
+void ScalingTest::ownPicturesAreDrawnAsTheirIconsWouldBe_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio"); // device pixels per pixel
+    // The info and printer images at the designed size and at window scales, on displays of
+    // one, one and a quarter, one and a half and two device pixels per pixel.
+    for (const QSize size : {QSize(16, 16), QSize(16, 15), QSize(40, 38), QSize(33, 31)}) {
+        for (const qreal ratio : {1.0, 1.25, 1.5, 2.0}) {
+            QTest::addRow("%dx%d at %g", size.width(), size.height(), ratio) << size << ratio;
+        }
+    }
+}
+
+void ScalingTest::ownPicturesAreDrawnAsTheirIconsWouldBe() {
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    // The toolkit's SVG icon engine is the oracle: the first frame shows the program's own
+    // pictures drawn without it, which must look as its icons would.
+    const auto asIcon = [&](const char* file) {
+        return QIcon(QString::fromLatin1(file)).pixmap(size, ratio).toImage();
+    };
+    const auto same = [](const QImage& actual, const QImage& expected) {
+        return actual.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+               expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    QVERIFY(same(Pictures::infoPicture(size, ratio, false).toImage(),
+                 asIcon(":/kelsing/pictures/help-about.svg")));
+    QVERIFY(same(Pictures::printerPicture(size, ratio, false).toImage(),
+                 asIcon(":/kelsing/pictures/document-print.svg")));
 }
 
 QTEST_MAIN(ScalingTest)
