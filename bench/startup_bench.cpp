@@ -101,7 +101,9 @@ Start timeStart(const char* program, MapWatch& maps) {
     posix_spawn_file_actions_addclose(&actions, out[0]);
     char* argv[] = {const_cast<char*>(program), nullptr};
     pid_t pid = 0;
-    maps.active() && maps.mapSeen(); // events of an earlier start
+    if (maps.active()) {
+        maps.mapSeen(); // forgets the maps of an earlier start
+    }
     const Clock::time_point start = Clock::now();
     if (posix_spawn(&pid, program, &actions, nullptr, argv, environ) != 0) {
         std::perror(program);
