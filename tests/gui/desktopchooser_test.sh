@@ -30,9 +30,12 @@ if [ "$mode" = wayland ]; then
         --width=465 --height=400 --idle-time=0 >"$work/weston.log" 2>&1 &
     pids+=($!)
     await test -S "$work/kelsing" || skip "weston cannot start: $(tail -1 "$work/weston.log")"
-    WAYLAND_DISPLAY=kelsing QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program" >"$work/log" 2>&1 &
+    WAYLAND_DISPLAY=kelsing QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 KELSING_REPORT_FIRST_FRAME=1 \
+        "$program" >"$work/log" 2>&1 &
     pids+=($!)
     await grep -q 'xdg_toplevel@[0-9]*\.configure(465, 400' "$work/log" || fail "no main window"
+    # The compositor shows a surface, and sends it clicks, only once its first frame is there.
+    await grep -q '^first frame$' "$work/log" || fail "no first frame"
     main=$(grep -o 'xdg_surface@[0-9]*\.get_toplevel' "$work/log" | head -1 | cut -d. -f1)
     # The popups of the main window, and where the last one was placed: anchor, then size.
     opened() { grep -c "get_popup(new id xdg_popup@[0-9]*, $main, " "$work/log" || true; }
