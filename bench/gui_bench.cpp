@@ -12,7 +12,7 @@
 #include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
 #include <netinet/in.h>
 #include <string>
@@ -21,7 +21,6 @@
 #include <vector>
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTest>
 
 using namespace kelsing;

@@ -65,7 +65,7 @@ struct Form1Services {
     bool updateCheck = kUpdateCheck;
     /// Whether the window puts off what its first frame does not need, so that it is on the
     /// screen sooner: its fonts and pictures until it is first exposed, the version check of the
-    /// start until its first frame is shown. The program sets it.
+    /// start and the desktop theme's symbols until its first frame is shown. The program sets it.
     bool lateStart = false;
     /// Tells the user that something they asked for is done, such as where a file went.
     std::function<void(QWidget* parent, const QString& message)> inform;
@@ -191,8 +191,8 @@ private:
     QUrl m_versionPage;
     UpdateChecker* m_versionCheck = nullptr; // made at the first check
     bool m_looksWaiting = false;             // fonts and pictures wait for the first exposure
-    bool m_beforeFirstFrame = false;         // a check now waits for the first frame
-    bool m_checkWaiting = false;
+    bool m_beforeFirstFrame = false; // checks and the theme's symbols wait for the first frame
+    bool m_checkWaiting = false;     // a check was asked for before the first frame
     // The background picture, drawn once for the window's size.
     QPixmap m_background;
     // The controls, by the names the handlers use.

@@ -11,53 +11,23 @@ namespace kelsing {
 
 namespace {
 
-// Watches a window's first paint, and runs its task once that paint is done.
-class FirstFrameWatch final : public QObject {
+// Runs a task once, at the first event of a type that an object receives while a condition
+// holds; it goes with the object.
+class FirstEvent final : public QObject {
 public:
-    FirstFrameWatch(QWidget* window, std::function<void()> then)
-        : QObject(window)
-        , m_window(window)
-        , m_then(std::move(then)) {
-        window->installEventFilter(this);
+    FirstEvent(QObject* watched, QEvent::Type type, std::function<void()> then,
+               std::function<bool()> ready = {})
+        : QObject(watched)
+        , m_watched(watched)
+        , m_type(type)
+        , m_then(std::move(then))
+        , m_ready(std::move(ready)) {
+        watched->installEventFilter(this);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_window && event->type() == QEvent::Paint) {
-            m_window->removeEventFilter(this);
-            // The queued call runs after the whole paint, children included, has been flushed
-            // to the screen.
-            QTimer::singleShot(0, this, [this] {
-                m_then();
-                deleteLater();
-            });
-        }
-        return false;
-    }
-
-private:
-    QWidget* m_window;
-    std::function<void()> m_then;
-};
-
-// Watches a window being shown, then its platform window's first exposure, which comes before
-// the first paint.
-class ExposureWatch final : public QObject {
-public:
-    ExposureWatch(QWidget* window, std::function<void()> then)
-        : QObject(window)
-        , m_window(window)
-        , m_then(std::move(then)) {
-        window->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // The platform window exists once the widget is shown, before it is mapped.
-        if (watched == m_window && event->type() == QEvent::Show && m_window->windowHandle()) {
-            m_window->removeEventFilter(this);
-            m_window->windowHandle()->installEventFilter(this);
-        } else if (watched == m_window->windowHandle() && event->type() == QEvent::Expose &&
-                   m_window->windowHandle()->isExposed()) {
-            watched->removeEventFilter(this);
+        if (watched == m_watched && event->type() == m_type && (!m_ready || m_ready())) {
+            m_watched->removeEventFilter(this);
             m_then();
             deleteLater();
         }
@@ -65,18 +35,32 @@ public:
     }
 
 private:
-    QWidget* m_window;
+    QObject* m_watched;
+    QEvent::Type m_type;
     std::function<void()> m_then;
+    std::function<bool()> m_ready;
 };
 
 } // namespace
 
 void atFirstExposure(QWidget* window, std::function<void()> then) {
-    new ExposureWatch(window, std::move(then));
+    // The platform window exists once the widget is shown, before it is mapped; its first
+    // exposure comes before the first paint.
+    new FirstEvent(
+        window, QEvent::Show,
+        [window, then = std::move(then)] {
+            QWindow* platformWindow = window->windowHandle();
+            new FirstEvent(platformWindow, QEvent::Expose, then,
+                           [platformWindow] { return platformWindow->isExposed(); });
+        },
+        [window] { return window->windowHandle() != nullptr; });
 }
 
 void afterFirstFrame(QWidget* window, std::function<void()> then) {
-    new FirstFrameWatch(window, std::move(then));
+    // The queued call runs after the whole paint, children included, has been flushed to the
+    // screen.
+    new FirstEvent(window, QEvent::Paint,
+                   [window, then = std::move(then)] { QTimer::singleShot(0, window, then); });
 }
 
 void reportFirstFrameIfAsked(QWidget* window) {
