@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up floor: a Qt Widgets window of the main window's designed size with one painted
 // text, linked against Qt Widgets alone, reporting its first frame the way the program does.
 

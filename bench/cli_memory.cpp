@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak resident memory and time of kelsing-shifts over growing spans: memory must stay flat and
 // time grow with the number of days. Each run is a fresh process, measured by wait4().
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures of the window in use, each step measured side by side with a floor in the same run
 // and reported as a ratio, because absolute times on a shared machine drift from run to run: a
 // click on ">" until the sheet is repainted, single and side by side, against the same repaint

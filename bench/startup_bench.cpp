@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the program against a bare window, both timed from outside their processes: from
 // the spawn to the X server's map of their window (under X11) and to the line each writes once
 // its first complete frame is on the screen. The two are started alternately, and the figure

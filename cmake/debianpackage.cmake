@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in the build folder makes the Debian package of both programs, with what
 # `cmake --install` installs, under /usr.
 

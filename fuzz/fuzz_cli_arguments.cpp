@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arguments of kelsing-shifts: dates, months, years, 16-bit codes and crews. Whatever is
 // accepted must read back as the text it came from; an argument quoted in a message is one short
 // line of printable ASCII and UTF-8; the option reader hands out only pieces of its arguments.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding crew code texts, with either decimal separator, into schedule codes and crew box
 // texts: never a crash or undefined behaviour, only a number, an overflow error or nothing.
 

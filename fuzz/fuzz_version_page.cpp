@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the version page of the update check: whatever the web host sends, never a crash or
 // undefined behaviour, and a title is quoted only when it really names a newer version.
 

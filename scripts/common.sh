@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the project's scripts: the Debian packages it needs and how it is built.
 # shellcheck shell=bash
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Properties of the whole calendar as the month sheet shows it, checked against std::chrono rather
 // than the date helpers: every month of the years 100 to 9999 with its days under the right
 // weekdays, the clock changes and the Monday holidays once a year on their days, and every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end tests of the kelsing-shifts command: the real executable, its output and its exit
 // status.
 

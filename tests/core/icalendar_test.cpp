@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar files of a crew's shifts, read back with libical, a real iCalendar parser.
 
 #include "calendar/observances.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month in a terminal: what the window shows, in 80 columns.
 
 #include "crews/crewcatalogue.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The chooser on a real desktop, driven by real clicks: on X11 (Xvfb, openbox) and on Wayland
 # (weston; its X11 backend gives it the seat that a popup's grab needs). A crew box click opens
 # the chooser as a popup of the main window at its place, a group click moves and widens it, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmabout.h"
 #include "base/version.h"
 #include "calendar/dayserial.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The version check against an update host that does its worst: it trickles, never stops, hangs
 // up mid-header, sends garbage or a giant title, lies about the length, redirects from https to
 // http or to another host, sends header lines without end, through a proxy or not. Whatever it

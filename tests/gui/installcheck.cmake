@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a fresh prefix and checks that a desktop finds the program there: the
 # executables, the application menu entry, the icons that the entry names, the AppStream
 # metadata, and what man, bash and a package need beside them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into every window test: a request that a test has not pointed at a loopback server of its
 // own (the built-in .example host of the version check, say) goes to a proxy on a closed loopback
 // port and fails at once, so no test looks up a name or leaves the machine. Tests that serve the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of random clicks from a fixed seed on the real windows. After every click the program
 // is alive and the sheet shows what the core's fills compute for the shown month and the crews
 // of the active view; stepping reaches both ends of the calendar on the way.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formats every manual page in PAGES with man and with groff, and fails on any warning of either:
 # a page that man shows with a complaint shows wrongly somewhere.
 if(NOT PAGES)

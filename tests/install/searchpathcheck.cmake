@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a built program names a library search folder that is not absolute: an empty entry
 # or a relative one is looked up from the folder where the user stands.
 if(NOT PROGRAMS)

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens the window on a virtual X screen and checks that the class of its WM_CLASS is the
 # desktop entry's StartupWMClass, by which a dock ties the open window to the menu entry.
 # Usage: windowclass.sh PROGRAM DESKTOP_ENTRY

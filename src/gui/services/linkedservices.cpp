@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The late services of a program that links them in, as the tests and benchmarks do.
 
 #include "services/systemservices.h"

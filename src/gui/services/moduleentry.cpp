@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry of the module that holds the late services, which the program loads after its
 // first frame.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The late services of the installed program: its module, loaded at the first call from the
 // folder the build gives it relative to the program's own, never from a search path.
 

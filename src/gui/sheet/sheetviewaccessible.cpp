@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheetviewaccessible.h"
 
 #include "platform/localeservices.h"
