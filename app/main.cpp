@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/version.h"
 #include "mainwindow/form1.h"
+#include "platform/coretext.h"
 #include "platform/displayscale.h"
 #include "platform/firstframe.h"
 #include "platform/pictures.h"
@@ -40,10 +41,6 @@ const char* const kQtValueOptions[] = {"platform",
                                        "dialogs",
                                        "fontengine"};
 const char* const kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "testability"};
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -92,7 +89,8 @@ std::optional<int> handleArguments(int argc, char* argv[]) {
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(program, fromView(kelsing::kVersionText)));
+        print(stdout,
+              QStringLiteral("%1 %2\n").arg(program, kelsing::fromCore(kelsing::kVersionText)));
         return 0;
     }
     return std::nullopt;
@@ -103,8 +101,8 @@ std::optional<int> handleArguments(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     // Before the application object, which reads the scale factors.
     const double smallestScale = kelsing::DisplayScale::takeFactorBelowOne();
-    QCoreApplication::setApplicationName(fromView(kelsing::kApplicationTitle));
-    QCoreApplication::setApplicationVersion(fromView(kelsing::kVersionText));
+    QCoreApplication::setApplicationName(kelsing::fromCore(kelsing::kApplicationTitle));
+    QCoreApplication::setApplicationVersion(kelsing::fromCore(kelsing::kVersionText));
     // Without arguments there is nothing to read, and the window starts at once.
     if (argc > 1) {
         if (const std::optional<int> status = handleArguments(argc, argv)) {

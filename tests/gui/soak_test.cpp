@@ -10,6 +10,7 @@
 #include "crews/form2.h"
 #include "loopbackserver.h"
 #include "mainwindow/form1.h"
+#include "platform/coretext.h"
 #include "platform/label.h"
 #include "platform/localeservices.h"
 #include "sheet/sheetfills.h"
@@ -83,11 +84,11 @@ QStringList boxTextsFor(CrewCode code) {
     QStringList texts;
     for (const CatalogueChoice& choice : catalogue()) {
         if (choice.choice.code == code) {
-            texts << QString::fromStdString(choice.choice.boxText);
+            texts << kelsing::fromCore(choice.choice.boxText);
         }
     }
     if (const auto text = CrewCaptionText(code)) {
-        texts << QString::fromStdString(*text);
+        texts << kelsing::fromCore(*text);
     }
     return texts;
 }
@@ -678,4 +679,5 @@ void SoakTest::randomClicksKeepTheSheetRight() {
 }
 
 QTEST_MAIN(SoakTest)
+#include "platform/coretext.h"
 #include "soak_test.moc"

@@ -3,6 +3,7 @@
 
 #include "about/frmabout.h"
 #include "crews/form2.h"
+#include "platform/coretext.h"
 #include "platform/label.h"
 #include "services/versioncheck.h"
 
@@ -172,12 +173,10 @@ QString sheetDifference(const SheetModel& actual, const SheetModel& expected) {
             return QStringLiteral("cell %1: day '%2' caption '%3' shifts '%4' '%5' '%6', expected "
                                   "day '%7' caption '%8' shifts '%9' '%10' '%11'")
                 .arg(c)
-                .arg(QUtf8StringView(a.dayNumber).toString(), QUtf8StringView(a.caption).toString(),
-                     QUtf8StringView(a.shift).toString(), QUtf8StringView(a.leftShift).toString(),
-                     QUtf8StringView(a.rightShift).toString(),
-                     QUtf8StringView(e.dayNumber).toString(), QUtf8StringView(e.caption).toString(),
-                     QUtf8StringView(e.shift).toString(), QUtf8StringView(e.leftShift).toString())
-                .arg(QUtf8StringView(e.rightShift).toString());
+                .arg(fromCore(a.dayNumber), fromCore(a.caption), fromCore(a.shift),
+                     fromCore(a.leftShift), fromCore(a.rightShift), fromCore(e.dayNumber),
+                     fromCore(e.caption), fromCore(e.shift), fromCore(e.leftShift))
+                .arg(fromCore(e.rightShift));
         }
     }
     return {};

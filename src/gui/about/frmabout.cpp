@@ -2,6 +2,7 @@
 #include "about/frmabout.h"
 
 #include "base/version.h"
+#include "platform/coretext.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/pictures.h"
@@ -124,9 +125,9 @@ void frmAbout::buildControls() {
     m_ui.lblVersion->setGeometry(m_twips.rect(kVersion));
     m_ui.lblVersion->setFont(plain);
 
-    m_ui.lblDescription = makeLabel(this, QStringLiteral("lblDescription"),
-                                    kDescriptionStart + QLatin1Char(' ') +
-                                        QUtf8StringView(kAuthorEmail).toString() + kDescriptionEnd);
+    m_ui.lblDescription =
+        makeLabel(this, QStringLiteral("lblDescription"),
+                  kDescriptionStart + QLatin1Char(' ') + fromCore(kAuthorEmail) + kDescriptionEnd);
     m_ui.lblDescription->setAccessibleDescription(
         QStringLiteral("What the program is for and how to reach the author"));
     m_ui.lblDescription->setGeometry(m_twips.rect(kDescription));
@@ -167,7 +168,7 @@ void frmAbout::buildControls() {
 }
 
 void frmAbout::Form_Load() {
-    const QString title = QUtf8StringView(kApplicationTitle).toString();
+    const QString title = fromCore(kApplicationTitle);
     setWindowTitle(QStringLiteral("About ") + title);
     m_ui.lblVersion->setText(QStringLiteral("Version %1.%2.%3")
                                  .arg(kVersionMajor)

@@ -2,6 +2,7 @@
 #include "crews/form2.h"
 
 #include "crews/crewcatalogue.h"
+#include "platform/coretext.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 
@@ -142,7 +143,7 @@ Form2::Form2(ChooserHost& host)
             makeEntry(QStringLiteral("Label1_%1").arg(slot), kEmployerLeft, kEmployerWidth, slot);
         m_employers[static_cast<std::size_t>(slot)] = entry;
         entry->setAccessibleDescription(QStringLiteral("Employer; shows its crews"));
-        setCaption(entry, QUtf8StringView(employer.listCaption).toString());
+        setCaption(entry, fromCore(employer.listCaption));
         entry->setEnabled(employer.selectable);
         connect(entry, &Label::clicked, this, [this, slot] { Label1_Click(slot); });
         m_lines.Line2[static_cast<std::size_t>(slot)] = {
@@ -296,7 +297,7 @@ void Form2::Label1_Click(int slot) {
         const std::string_view caption = employer.kind == EmployerKind::Grouped
                                              ? employer.groups[at].caption
                                              : employer.crews[at].caption;
-        setCaption(m_crews[at], QUtf8StringView(caption).toString());
+        setCaption(m_crews[at], fromCore(caption));
         m_crews[at]->setAccessibleDescription(employer.kind == EmployerKind::Grouped
                                                   ? QStringLiteral("Crew group; shows its crews")
                                                   : QStringLiteral("Crew; chooses it"));
@@ -341,7 +342,7 @@ void Form2::Label2_Click(int position) {
     }
     for (std::size_t m = 0; m < group.members.size() && m < kListEntries; ++m) {
         m_lines.Line5[m].visible = true;
-        setCaption(m_members[m], QUtf8StringView(group.members[m].caption).toString());
+        setCaption(m_members[m], fromCore(group.members[m].caption));
         m_members[m]->show();
     }
     m_lines.Line3.to.setY(memberTrunkEnd(m_chosenSlot, position));
@@ -355,7 +356,7 @@ void Form2::Label4_Click(int member) {
 
 void Form2::handBack(CrewCode code, const QString& caption) {
     const QString boxText =
-        QString::fromStdString(CrewCatalogue::crewBoxText(m_chosenSlot, caption.toStdString()));
+        fromCore(CrewCatalogue::crewBoxText(m_chosenSlot, caption.toStdString()));
     // The caption names the target; each of the three is tested in turn.
     for (const ChooserTarget target :
          {ChooserTarget::Single, ChooserTarget::Left, ChooserTarget::Right}) {

@@ -1,20 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "base/version.h"
-#include "calendar/dayserial.h"
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
-#include "mainwindow/calendarexport.h"
+#include "mainwindow/form1services.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
 #include "sheet/sheetmodel.h"
 
-#include <functional>
-#include <optional>
+#include <memory>
 
-#include <QDateTime>
 #include <QPixmap>
 #include <QPointer>
 #include <QUrl>
@@ -22,55 +18,14 @@
 
 class QMenu;
 class QPainter;
-class QPushButton;
-class QTimer;
 
 namespace kelsing {
 
+class Form1Ui;
 class Form2;
 class Label;
-class SheetView;
 class UpdateChecker;
 class frmAbout;
-
-/// What the main window takes from its surroundings; tests replace them.
-struct Form1Services {
-    /// Today's local date.
-    std::function<DaySerial()> today;
-    /// Scheme, host and port of the author's web site, which serves the version page and the
-    /// site; empty for the built-in host.
-    QUrl siteHost;
-    /// Opens an address with the system shell (the user's browser for a web address).
-    std::function<void(const QUrl&)> openUrl;
-    /// The name of the default printer; empty when the system has none.
-    std::function<QString()> defaultPrinter;
-    /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
-    /// name when the user declines.
-    std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;
-    /// Asks the user for the span and the file of a calendar export, starting from `proposal`,
-    /// in a dialog at the window's scale, and hands each export the user settles on to `write`
-    /// until one is written; the export written, or nothing when the user gives up.
-    std::function<std::optional<CalendarExport>(QWidget* parent, const CalendarExport& proposal,
-                                                const Twips& twips,
-                                                const CalendarExportWriter& write)>
-        calendarExport;
-    /// The current time, which stamps the events of an exported calendar.
-    std::function<QDateTime()> now;
-    /// Tells the user that something they asked for failed, such as a file not written.
-    std::function<void(QWidget* parent, const QString& message)> warn;
-    /// The scale of the designed size, which is the window's smallest: below 1 when the user
-    /// asks for a smaller display than the toolkit can paint (DisplayScale).
-    double smallestScale = 1.0;
-    /// Whether the window asks the site for a newer version; without it nothing is fetched and
-    /// no notice shows.
-    bool updateCheck = kUpdateCheck;
-    /// Whether the window puts off what its first frame does not need, so that it is on the
-    /// screen sooner: its fonts and pictures until it is first exposed, the version check of the
-    /// start and the desktop theme's symbols until its first frame is shown. The program sets it.
-    bool lateStart = false;
-    /// Tells the user that something they asked for is done, such as where a file went.
-    std::function<void(QWidget* parent, const QString& message)> inform;
-};
 
 /// The main window: the month sheet with its title and step buttons, the crew boxes, the view
 /// switch, the update notice and the info and printer images. It owns all lasting state.
@@ -82,10 +37,6 @@ public:
     /// Builds the window with its design-time contents and runs Form_Load; the caller shows it.
     explicit Form1(Form1Services services = {}, QWidget* parent = nullptr);
     ~Form1() override;
-
-    static constexpr TwipsRect kClientArea{0, 0, 6975, 6000};
-    static constexpr const char* kSingleViewCaption = "X | X"; // on the switch while single
-    static constexpr const char* kSideBySideCaption = "X";     // on the switch while side by side
 
     /// The start-up routine: lays out the plain calendar of the title's month (today's month
     /// before the first run), every shift line empty.
@@ -150,13 +101,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildControls();
-    void describeControls();
+    struct CrewTarget;
+    static const CrewTarget& crewTarget(ChooserTarget target);
+
+    void connectControls();
     void buildShortcuts();
+    void startLate();
     void layoutControls();
-    void applyFonts();
     void applyPictures();
-    void placeContent();
     void step(MonthStep direction);
     void runRepaint(const RepaintPlan& plan);
     void showSheet();
@@ -167,6 +119,7 @@ private:
     void showNewerVersion(const QString& title);
     Label* crewBox(ChooserTarget target) const;
     CrewCode& crewCode(ChooserTarget target);
+    CrewCode crewCode(ChooserTarget target) const;
     void openChooser(ChooserTarget target);
     bool hasCrewToExport(ChooserTarget target) const;
     void showCrewBoxMenu(ChooserTarget target, QPoint position);
@@ -179,9 +132,8 @@ private:
     CrewCode m_leftCrew;
     CrewCode m_rightCrew;
 
-    // The area that holds every control, laid out at the window's scale.
-    QWidget* m_content = nullptr;
-    SheetView* m_sheetView = nullptr;
+    // The controls, built and laid out with their design-time contents.
+    const std::unique_ptr<Form1Ui> m_ui;
     // The open crew chooser, if any; it deletes itself when it closes.
     QPointer<Form2> m_chooser;
     // The open about window, if any; it deletes itself when it closes.
@@ -196,22 +148,6 @@ private:
     bool m_checkWaiting = false;     // a check was asked for before the first frame
     // The background picture, drawn once for the window's size.
     QPixmap m_background;
-    // The controls, by the names the handlers use.
-    struct Controls {
-        Label* Label3 = nullptr; // month title
-        QPushButton* Command1 = nullptr;
-        QPushButton* Command2 = nullptr;
-        QPushButton* Command3 = nullptr;
-        QPushButton* Command4 = nullptr;
-        QPushButton* Command5 = nullptr; // view switch
-        Label* Label5 = nullptr;         // single crew box
-        Label* Label8 = nullptr;         // left crew box
-        Label* Label9 = nullptr;         // right crew box
-        Label* Label2_38 = nullptr;      // update notice, element 38 of the day-number array
-        Label* Image1 = nullptr;         // opens the about window
-        Label* Image2 = nullptr;         // prints the sheet
-        QTimer* Timer1 = nullptr;        // shortens the update notice
-    } m_ui;
 };
 
 } // namespace kelsing

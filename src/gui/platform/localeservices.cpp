@@ -2,6 +2,7 @@
 #include "platform/localeservices.h"
 
 #include "base/decimal.h"
+#include "platform/coretext.h"
 
 #include <algorithm>
 #include <limits>
@@ -48,7 +49,7 @@ std::optional<MonthYear> LocaleServices::parseMonthTitle(const QString& title,
 }
 
 QString LocaleServices::formatNumber(CrewCode code, const QLocale& locale) {
-    return QString::fromStdString(code.text(locale.decimalPoint().toStdString()));
+    return fromCore(code.text(locale.decimalPoint().toStdString()));
 }
 
 std::optional<double> LocaleServices::parseNumber(const QString& text, const QLocale& locale) {

@@ -2,6 +2,7 @@
 #include "services/versioncheck.h"
 
 #include "base/version.h"
+#include "platform/coretext.h"
 #include "services/hostlookup.h"
 #include "update/versionpage.h"
 
@@ -269,8 +270,7 @@ bool VersionCheck::responseRead() {
     if (isRedirect(status)) {
         // The redirect's body is not waited for.
         const auto location = m_reader.header("Location");
-        const QUrl next =
-            location ? m_url.resolved(QUrl(QString::fromStdString(*location))) : QUrl();
+        const QUrl next = location ? m_url.resolved(QUrl(fromCore(*location))) : QUrl();
         const bool lessSafe =
             m_url.scheme() == QLatin1String("https") && next.scheme() != QLatin1String("https");
         if (!next.isValid() || lessSafe || ++m_redirects > kRedirectLimit) {
@@ -333,11 +333,11 @@ void VersionCheck::end(const std::string& page) {
     m_deadline->stop();
     closeConnection();
     m_running = false;
-    const std::string text = QString::fromUtf8(QByteArray::fromStdString(page)).toStdString();
+    const std::string text = fromCore(page).toStdString();
     const std::string separator = QLocale().decimalPoint().toStdString();
     const VersionNumbers own{kVersionMajor, kVersionMinor, kVersionRevision};
     if (const auto title = NewerVersionTitle(text, own, separator)) {
-        emit newerVersion(QString::fromStdString(*title));
+        emit newerVersion(fromCore(*title));
     }
     emit finished();
 }

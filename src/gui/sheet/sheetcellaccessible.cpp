@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheetcellaccessible.h"
 
+#include "platform/coretext.h"
 #include "sheet/sheetlayout.h"
 #include "sheet/sheetview.h"
 
@@ -58,9 +59,7 @@ QString SheetCellAccessible::text(QAccessible::Text t) const {
     }
     if (m_kind == Kind::Head) {
         const auto head = kWeekdayHeads[static_cast<std::size_t>(m_index)];
-        return t == QAccessible::Name
-                   ? QString::fromLatin1(head.data(), static_cast<qsizetype>(head.size()))
-                   : QString();
+        return t == QAccessible::Name ? fromCore(head) : QString();
     }
     switch (t) {
     case QAccessible::Name:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheetview.h"
 
+#include "platform/coretext.h"
 #include "platform/fonts.h"
 #include "platform/localeservices.h"
 #include "sheet/sheetfills.h"
@@ -38,7 +39,7 @@ void drawFrame(QPainter& painter, const Twips& twips, const TwipsRect& frame) {
 
 // The half lines' short labels as words, so that a screen reader says the whole shift.
 QString spokenShift(const std::string& text) {
-    return QUtf8StringView(halfLineLabel(text)).toString();
+    return fromCore(halfLineLabel(text));
 }
 
 // Where a cell's caption is drawn, in the window's coordinates: the caption label, kept clear of
@@ -93,14 +94,13 @@ QString SheetView::cellName(int c) const {
         return {};
     }
     const auto weekday = kWeekdayHeads[static_cast<std::size_t>(SheetLayout::column(c))];
-    QStringList parts{QString::fromLatin1(weekday.data(), static_cast<qsizetype>(weekday.size())) +
-                      QLatin1Char(' ') + QUtf8StringView(cell.dayNumber).toString() +
+    QStringList parts{fromCore(weekday) + QLatin1Char(' ') + fromCore(cell.dayNumber) +
                       QLatin1Char(' ') + LocaleServices::formatMonthTitle(*m_sheet.title)};
     if (cell.dayNumberColour == Colours::kRed) {
         parts << QStringLiteral("today");
     }
     if (!cell.shift.empty()) {
-        parts << QUtf8StringView(cell.shift).toString();
+        parts << fromCore(cell.shift);
     }
     if (!cell.leftShift.empty()) {
         parts << m_leftName + QStringLiteral(": ") + spokenShift(cell.leftShift);
@@ -109,16 +109,14 @@ QString SheetView::cellName(int c) const {
         parts << m_rightName + QStringLiteral(": ") + spokenShift(cell.rightShift);
     }
     if (!cell.caption.empty()) {
-        parts << QUtf8StringView(cell.caption).toString();
+        parts << fromCore(cell.caption);
     }
     return parts.join(QStringLiteral(", "));
 }
 
 QString SheetView::cellDescription(int c) const {
     const auto weekday = kWeekdayHeads[static_cast<std::size_t>(SheetLayout::column(c))];
-    return QStringLiteral("Week %1, %2")
-        .arg(SheetLayout::row(c) + 1)
-        .arg(QString::fromLatin1(weekday.data(), static_cast<qsizetype>(weekday.size())));
+    return QStringLiteral("Week %1, %2").arg(SheetLayout::row(c) + 1).arg(fromCore(weekday));
 }
 
 void SheetView::setTwips(const Twips& twips) {
@@ -171,8 +169,7 @@ void SheetView::paintHeads(QPainter& painter) {
         drawFrame(painter, m_twips, SheetLayout::weekdayHead(k));
         painter.setPen(toColor(weekdayHeadColour(k)));
         const auto head = kWeekdayHeads[static_cast<std::size_t>(k)];
-        m_headTexts.draw(painter, rect, Qt::AlignCenter,
-                         QString::fromLatin1(head.data(), static_cast<qsizetype>(head.size())));
+        m_headTexts.draw(painter, rect, Qt::AlignCenter, fromCore(head));
     }
 }
 
@@ -183,7 +180,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
     drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
     const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
-    const QString dayText = QUtf8StringView(cell.dayNumber).toString();
+    const QString dayText = fromCore(cell.dayNumber);
     if (!cell.dayNumber.empty()) {
         painter.setPen(toColor(cell.dayNumberColour));
         m_dayTexts.draw(painter, dayNumber, Qt::AlignRight | Qt::AlignTop, dayText);
@@ -198,8 +195,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
                          std::max(1, m_twips.px(kBorderTwips)) - caption.left();
         painter.setPen(Qt::black);
         LaidOutTexts& texts = hasWideCaption(c) ? m_wideCaptionTexts : m_captionTexts;
-        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop,
-                   QUtf8StringView(cell.caption).toString(),
+        texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, fromCore(cell.caption),
                    std::max(1, std::min(caption.width(), room)));
     }
     if (!cell.shift.empty()) {
@@ -207,7 +203,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
         LaidOutTexts& texts =
             cell.shiftFont == kelsing::Fonts::kLongShiftLine ? m_longShiftTexts : m_shiftTexts;
         texts.draw(painter, m_twips.rect(SheetLayout::shiftLine(c)), Qt::AlignCenter,
-                   QUtf8StringView(cell.shift).toString());
+                   fromCore(cell.shift));
     }
     paintHalf(painter, m_twips.rect(SheetLayout::leftHalf(c)), cell.leftShift,
               cell.leftShiftColour);
@@ -221,7 +217,7 @@ void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::strin
         return;
     }
     painter.setPen(toColor(colour));
-    m_halfTexts.draw(painter, rect, Qt::AlignCenter, QUtf8StringView(text).toString());
+    m_halfTexts.draw(painter, rect, Qt::AlignCenter, fromCore(text));
 }
 
 std::optional<int> SheetView::cellUnder(QPoint position) const {
