@@ -133,7 +133,7 @@ Entries entriesOf(std::string_view text) {
 }
 
 const Entry* entryOf(const std::vector<Entry>& entries, std::string_view section,
-                  std::string_view key) {
+                     std::string_view key) {
     for (const Entry& entry : entries) {
         if (entry.section == section && entry.key == key) {
             return &entry;

@@ -59,8 +59,7 @@ void makeFolders(const std::filesystem::path& folder) {
 }
 
 // A new file beside `file` that no one else opens, with `mode` less the umask; its descriptor.
-int newFileBeside(const std::filesystem::path& file, mode_t mode,
-                  std::filesystem::path& created) {
+int newFileBeside(const std::filesystem::path& file, mode_t mode, std::filesystem::path& created) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
