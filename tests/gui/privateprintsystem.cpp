@@ -132,13 +132,11 @@ bool PrivatePrintSystem::start(QString* error) {
         stop();
         return false;
     }
-    // The queue is kept in the server's own folder, so a restart finds it again.
-    if (!QFileInfo::exists(path(QStringLiteral("printers.conf")))) {
-        run(QStringLiteral("lpadmin"),
-            {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-E"), QStringLiteral("-v"),
-             QStringLiteral("cups-pdf:/%1").arg(m_instance), QStringLiteral("-P"), kCupsPdfPpd});
-        run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("PDF")});
-    }
+    // Set up again at every start: a server stopped in a hurry may not have kept it.
+    run(QStringLiteral("lpadmin"),
+        {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-E"), QStringLiteral("-v"),
+         QStringLiteral("cups-pdf:/%1").arg(m_instance), QStringLiteral("-P"), kCupsPdfPpd});
+    run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), QStringLiteral("PDF")});
     return true;
 }
 
