@@ -9,6 +9,7 @@
 #include "windowtestsupport.h"
 
 #include <cstdio>
+#include <optional>
 
 #include <QApplication>
 #include <QDir>
@@ -55,6 +56,50 @@ Window openWindow(std::function<QString()> printer = {}, const QString& pdfFile 
 
 void pressCtrlP(Form1& form) {
     QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+}
+
+// Where the words of a printed page do not read as those of the saved one; empty when they do.
+// cups-pdf takes the page through PostScript, and ghostscript gives the fonts that arrive codes
+// of its own, in the order of their first use, without Unicode names: so the printed page's text
+// is read through the saved page's, word by word, and each code must stand for one and the same
+// character throughout. The code 0, which pdftotext drops, is one character a word may lack.
+QString readThrough(const QStringList& printed, const QStringList& saved) {
+    if (printed.size() != saved.size()) {
+        return QStringLiteral("%1 words printed, %2 saved").arg(printed.size()).arg(saved.size());
+    }
+    QHash<QChar, QChar> meaning;
+    std::optional<QChar> dropped;
+    // Whether `word` reads as `original` without its character at `skip` (-1: none).
+    const auto reads = [&meaning](const QString& word, const QString& original, qsizetype skip) {
+        QHash<QChar, QChar> more = meaning;
+        for (qsizetype i = 0, j = 0; i < word.size(); ++i, ++j) {
+            j += j == skip ? 1 : 0;
+            if (more.value(word[i], original[j]) != original[j]) {
+                return false;
+            }
+            more.insert(word[i], original[j]);
+        }
+        meaning = more;
+        return true;
+    };
+    for (qsizetype w = 0; w < printed.size(); ++w) {
+        const QString& word = printed[w];
+        const QString& original = saved[w];
+        bool fits = word.size() == original.size() && reads(word, original, -1);
+        for (qsizetype skip = 0; !fits && word.size() + 1 == original.size() &&
+                                 skip < original.size();
+             ++skip) {
+            if (dropped.value_or(original[skip]) == original[skip] &&
+                reads(word, original, skip)) {
+                dropped = original[skip];
+                fits = true;
+            }
+        }
+        if (!fits) {
+            return QStringLiteral("'%1' printed for '%2'").arg(word, original);
+        }
+    }
+    return QString();
 }
 
 QStringList visibleControls(Form1& form) {
@@ -124,6 +169,11 @@ void PrintSystemTest::printsTheSheetAsTextAndLines() {
         saved);
     Form1& form = *w.form;
     const SheetModel before = form.sheet();
+    // The page that the PDF offer saves without a printer, to compare with.
+    *withPrinter = false;
+    form.Image2_Click();
+    QCOMPARE(w.offered->size(), 1);
+    *withPrinter = true;
 
     pressCtrlP(form);
 
@@ -132,30 +182,22 @@ void PrintSystemTest::printsTheSheetAsTextAndLines() {
                                      .isEmpty(),
                              kPrintLimitMs);
     QCOMPARE(*w.warnings, QStringList());
-    QCOMPARE(*w.offered, QStringList());
+    QCOMPARE(w.offered->size(), 1);
     checkUnchanged(form, before);
 
     const QString arrived = QDir(m_cups.outputFolder()).filePath(printed().constFirst());
     const PdfPage page = readPdf(arrived);
+    const PdfPage offered = readPdf(saved);
     QCOMPARE(page.pages, 1);
-    // The texts arrive as text: the title, a caption and the crew box, and every shift as often
-    // as the sheet shows it; no button's caption does.
-    const QString words = page.words.join(QLatin1Char(' '));
-    for (const char* text : {"March 2007", "11 DST Starts", "Corvath 403"}) {
+    // The texts arrive as text, the very texts of the saved page in the same order: the title,
+    // the captions, the crew box, every shift, and no button's caption.
+    QCOMPARE(readThrough(page.words, offered.words), QString());
+    const QString words = offered.words.join(QLatin1Char(' '));
+    for (const char* text : {"March 2007", "11 DST Starts", "Corvath 403", "Nights"}) {
         QVERIFY2(words.contains(QLatin1String(text)), text);
     }
-    QMap<QString, int> shifts;
-    for (const DayCell& cell : form.sheet().cells) {
-        if (!cell.shift.empty()) {
-            ++shifts[QString::fromStdString(cell.shift)];
-        }
-    }
-    QVERIFY(shifts.size() >= 3);
-    for (auto shift = shifts.cbegin(); shift != shifts.cend(); ++shift) {
-        QVERIFY2(page.words.count(shift.key()) == shift.value(), qPrintable(shift.key()));
-    }
     for (const char* caption : {"<<", ">>", "X"}) {
-        QVERIFY2(!page.words.contains(QLatin1String(caption)), caption);
+        QVERIFY2(!offered.words.contains(QLatin1String(caption)), caption);
     }
     // No picture of the page: whatever pictures there are, none is a tenth of it.
     const QSize pageSize = page.picture.size();
@@ -165,11 +207,7 @@ void PrintSystemTest::printsTheSheetAsTextAndLines() {
                  qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
     }
 
-    // The same page as the PDF offer saves without a printer.
-    *withPrinter = false;
-    form.Image2_Click();
-    QCOMPARE(w.offered->size(), 1);
-    const PdfPage offered = readPdf(saved);
+    // The same page as the PDF offer saves.
     QCOMPARE(offered.picture.size(), pageSize);
     const int height = printedHeight(offered.picture);
     const int difference = layoutDifference(page.picture.copy(0, 0, pageSize.width(), height),
