@@ -5,7 +5,9 @@
 // click until the print system's report has arrived), the time until the page has arrived, and
 // the size of the job. The first print of a run, which loads what printing needs, and the
 // median and largest of the later ones.
-// Usage: kelsing_print_bench [PRINTS]   (root only, as cupsd and cups-pdf need it)
+// Usage: kelsing_print_bench [PRINTS [WIDTHxHEIGHT]]   (root only, as cupsd and cups-pdf need
+// it; the window at its designed size unless given one: a larger window is laid out at the
+// designed scale for the page and back)
 
 #include "mainwindow/form1.h"
 #include "privateprintsystem.h"
@@ -87,7 +89,8 @@ Print printOnce(Form1& form, PrivatePrintSystem& cups) {
         lastTick = now;
     });
     ticks.start();
-    QTimer::singleShot(0, &form, [&form] { QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier); });
+    // The handler of the printer image and of Ctrl+P.
+    QTimer::singleShot(0, &form, [&form] { form.Image2_Click(); });
     // Until the page has arrived and the window has had the print system's report.
     while (printedFiles(cups).isEmpty() || form.findChild<PrintJob*>()) {
         QTest::qWait(5);
@@ -154,17 +157,22 @@ int main(int argc, char** argv) {
         std::exit(1);
     };
     Form1 form(services);
+    if (argc > 2) {
+        const QStringList size = QString::fromLocal8Bit(argv[2]).split(QLatin1Char('x'));
+        form.resize(size.value(0).toInt(), size.value(1).toInt());
+    }
     form.show();
-    if (!QTest::qWaitForWindowActive(&form)) {
-        std::fprintf(stderr, "the window is not active\n");
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        std::fprintf(stderr, "the window is not shown\n");
         return 1;
     }
     form.setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
     form.fillFor(ChooserTarget::Single);
     QTest::qWait(200);
 
-    std::printf("One print to a cups-pdf queue (targets: memory x1.30 at most, no stall of "
-                "100 ms)\n");
+    std::printf("One print to a cups-pdf queue from a window of %d x %d (targets: memory x1.30 "
+                "at most, no stall of 100 ms)\n",
+                form.width(), form.height());
     report("first print", printOnce(form, cups));
     std::vector<Print> later;
     for (int i = 0; i < prints; ++i) {
