@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
-#include "platform/label.h"
 #include "pdfreading.h"
+#include "platform/label.h"
 #include "windowtestsupport.h"
 
 #include <algorithm>
@@ -22,7 +22,7 @@ using namespace kelsing::PdfReading;
 namespace {
 
 const char* const kLeftOffThePage[] = {"Image1",   "Image2",   "Command1", "Command2",
-                                            "Command3", "Command4", "Command5"};
+                                       "Command3", "Command4", "Command5"};
 
 // What the printing saw of the window when it asked for a file name, and what it told the user.
 struct Capture {

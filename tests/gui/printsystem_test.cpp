@@ -86,11 +86,9 @@ QString readThrough(const QStringList& printed, const QStringList& saved) {
         const QString& word = printed[w];
         const QString& original = saved[w];
         bool fits = word.size() == original.size() && reads(word, original, -1);
-        for (qsizetype skip = 0; !fits && word.size() + 1 == original.size() &&
-                                 skip < original.size();
-             ++skip) {
-            if (dropped.value_or(original[skip]) == original[skip] &&
-                reads(word, original, skip)) {
+        for (qsizetype skip = 0;
+             !fits && word.size() + 1 == original.size() && skip < original.size(); ++skip) {
+            if (dropped.value_or(original[skip]) == original[skip] && reads(word, original, skip)) {
                 dropped = original[skip];
                 fits = true;
             }
@@ -163,9 +161,7 @@ void PrintSystemTest::printsTheSheetAsTextAndLines() {
     const QString saved = folder.filePath(QStringLiteral("saved.pdf"));
     auto withPrinter = std::make_shared<bool>(true);
     auto w = openWindow(
-        [withPrinter] {
-            return *withPrinter ? lateServices()->defaultPrinterName() : QString();
-        },
+        [withPrinter] { return *withPrinter ? lateServices()->defaultPrinterName() : QString(); },
         saved);
     Form1& form = *w.form;
     const SheetModel before = form.sheet();
@@ -177,10 +173,10 @@ void PrintSystemTest::printsTheSheetAsTextAndLines() {
 
     pressCtrlP(form);
 
-    QTRY_VERIFY_WITH_TIMEOUT(printed().size() == 1 &&
-                                 m_cups.run(QStringLiteral("lpstat"), {QStringLiteral("-o")})
-                                     .isEmpty(),
-                             kPrintLimitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        printed().size() == 1 &&
+            m_cups.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).isEmpty(),
+        kPrintLimitMs);
     QCOMPARE(*w.warnings, QStringList());
     QCOMPARE(w.offered->size(), 1);
     checkUnchanged(form, before);

@@ -23,8 +23,8 @@ const QString kCupsPdfBackend = QStringLiteral("/usr/lib/cups/backend/cups-pdf")
 
 bool writeFile(const QString& path, const QString& text, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(text.toUtf8()) < 0 || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text.toUtf8()) < 0 ||
+        !file.flush()) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
@@ -56,10 +56,9 @@ QString PrivatePrintSystem::cannotStart() {
 PrivatePrintSystem::PrivatePrintSystem()
     : m_instance(QStringLiteral("kelsing-test-%1").arg(QCoreApplication::applicationPid())) {
     // The filters run as the user lp, which must reach the spool inside.
-    QFile::setPermissions(m_folder.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                               QFile::ExeOwner | QFile::ReadGroup |
-                                               QFile::ExeGroup | QFile::ReadOther |
-                                               QFile::ExeOther);
+    QFile::setPermissions(m_folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadGroup | QFile::ExeGroup |
+                                               QFile::ReadOther | QFile::ExeOther);
     m_pdfConfiguration = kCupsPdfSettings + QStringLiteral("/cups-pdf-%1.conf").arg(m_instance);
     qputenv("CUPS_SERVER", socket().toUtf8());
 }
@@ -98,9 +97,9 @@ bool PrivatePrintSystem::writeConfiguration(QString* error) {
                                           "<Location />\nOrder allow,deny\nAllow all\n"
                                           "</Location>\n")
                                .arg(socket());
-    const QString cupsPdf = QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nLog %3\nGrp root\n")
-                                .arg(outputFolder(), path(QStringLiteral("cups-pdf")),
-                                     path(QStringLiteral("log")));
+    const QString cupsPdf =
+        QStringLiteral("Out %1\nAnonDirName %1\nSpool %2\nLog %3\nGrp root\n")
+            .arg(outputFolder(), path(QStringLiteral("cups-pdf")), path(QStringLiteral("log")));
     return writeFile(path(QStringLiteral("cups-files.conf")), files, error) &&
            writeFile(path(QStringLiteral("cupsd.conf")), server, error) &&
            writeFile(m_pdfConfiguration, cupsPdf, error);

@@ -58,8 +58,8 @@ void checkMessage(QMessageBox* box) {
 // The environment of a desktop without a desktop environment of its own, where xdg-open
 // opens web addresses with $BROWSER; put back as it was when the guard goes.
 auto genericDesktop(const QByteArray& browser, const QByteArray& path) {
-    const QList<QByteArray> names = {"XDG_CURRENT_DESKTOP", "BROWSER", "DISPLAY",
-                                     "WAYLAND_DISPLAY", "PATH"};
+    const QList<QByteArray> names = {"XDG_CURRENT_DESKTOP", "BROWSER", "DISPLAY", "WAYLAND_DISPLAY",
+                                     "PATH"};
     QList<std::optional<QByteArray>> before;
     for (const QByteArray& name : names) {
         before.append(qEnvironmentVariableIsSet(name.constData())

@@ -2,7 +2,6 @@
 #include "services/cupsconnection.h"
 
 #include <algorithm>
-
 #include <cups/cups.h>
 
 namespace kelsing {
@@ -22,9 +21,9 @@ CupsConnection::CupsConnection(Clock::time_point deadline)
         m_timedOut = true;
         return;
     }
-    m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                          static_cast<int>(std::min<milliseconds::rep>(left.count(), 60000)),
-                          nullptr);
+    m_http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                     static_cast<int>(std::min<milliseconds::rep>(left.count(), 60000)), nullptr);
     if (m_http) {
         httpSetTimeout(m_http, kWaitSlice, &CupsConnection::keepWaiting, this);
     }

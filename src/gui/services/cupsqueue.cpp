@@ -2,11 +2,10 @@
 #include "services/cupsqueue.h"
 
 #include <algorithm>
+#include <cups/cups.h>
 #include <memory>
 
 #include <QStringList>
-
-#include <cups/cups.h>
 
 namespace kelsing {
 
@@ -92,23 +91,23 @@ PrintReport jobReport(CupsConnection& cups, const QByteArray& queue, int job) {
     if (!jobAnswer || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
         return failure(cups);
     }
-    const auto state = static_cast<ipp_jstate_t>(ippGetInteger(
-        ippFindAttribute(jobAnswer.get(), "job-state", IPP_TAG_ENUM), 0));
+    const auto state = static_cast<ipp_jstate_t>(
+        ippGetInteger(ippFindAttribute(jobAnswer.get(), "job-state", IPP_TAG_ENUM), 0));
     if (state == IPP_JSTATE_STOPPED || state == IPP_JSTATE_CANCELED ||
         state == IPP_JSTATE_ABORTED) {
-        const QString words = printerWords(jobAnswer.get(), "job-printer-state-message",
-                                           "job-state-reasons");
+        const QString words =
+            printerWords(jobAnswer.get(), "job-printer-state-message", "job-state-reasons");
         return {Outcome::Failed, words};
     }
-    const Ipp printer = request(cups.http(), IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
-                                uri("printers", queue),
-                                {"printer-state", "printer-state-reasons", "printer-state-message"});
+    const Ipp printer =
+        request(cups.http(), IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri", uri("printers", queue),
+                {"printer-state", "printer-state-reasons", "printer-state-message"});
     if (!printer || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
         // A class has no printer of that name; the job itself is fine.
         return {Outcome::Printed, QString()};
     }
-    const auto printerState = static_cast<ipp_pstate_t>(ippGetInteger(
-        ippFindAttribute(printer.get(), "printer-state", IPP_TAG_ENUM), 0));
+    const auto printerState = static_cast<ipp_pstate_t>(
+        ippGetInteger(ippFindAttribute(printer.get(), "printer-state", IPP_TAG_ENUM), 0));
     const QStringList reasons = keywords(printer.get(), "printer-state-reasons");
     const bool errorReported =
         std::any_of(reasons.cbegin(), reasons.cend(),
@@ -145,8 +144,8 @@ PrintReport sendPdf(const QString& queue, const QString& title, const QByteArray
     if (job == 0) {
         return failure(cups);
     }
-    if (cupsStartDocument(cups.http(), name.constData(), job, document.constData(),
-                          CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE) {
+    if (cupsStartDocument(cups.http(), name.constData(), job, document.constData(), CUPS_FORMAT_PDF,
+                          1) != HTTP_STATUS_CONTINUE) {
         return failure(cups);
     }
     for (qsizetype at = 0; at < pdf.size(); at += kPiece) {

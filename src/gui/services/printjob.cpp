@@ -37,15 +37,15 @@ PrintJob::PrintJob(const QString& queue, const QString& title, const QByteArray&
         const std::lock_guard lock(answer->mutex);
         if (PrintJob* receiver = answer->receiver) {
             QMetaObject::invokeMethod(
-                receiver, [receiver, report] { receiver->report(report); },
-                Qt::QueuedConnection);
+                receiver, [receiver, report] { receiver->report(report); }, Qt::QueuedConnection);
         }
     }).detach();
     // Should the print system's library overrun the deadline, the window is told anyway.
     m_limit.setSingleShot(true);
     m_limit.setInterval(limit + kGrace);
-    connect(&m_limit, &QTimer::timeout, this,
-            [this] { report({PrintReport::Outcome::NoAnswer, QString()}); });
+    connect(&m_limit, &QTimer::timeout, this, [this] {
+        report({PrintReport::Outcome::NoAnswer, QString()});
+    });
     m_limit.start();
 }
 
