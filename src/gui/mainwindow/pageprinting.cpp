@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QPointer>
 #include <QWidget>
 
 namespace kelsing {

@@ -144,16 +144,21 @@ PrintReport sendPdf(const QString& queue, const QString& title, const QByteArray
     if (job == 0) {
         return failure(cups);
     }
+    // A job whose document did not go whole is cancelled, where the print system still answers.
+    const auto cancelled = [&cups, &name, job] {
+        const PrintReport report = failure(cups);
+        cupsCancelJob2(cups.http(), name.constData(), job, 0);
+        return report;
+    };
     if (cupsStartDocument(cups.http(), name.constData(), job, document.constData(), CUPS_FORMAT_PDF,
                           1) != HTTP_STATUS_CONTINUE) {
-        return failure(cups);
+        return cancelled();
     }
     for (qsizetype at = 0; at < pdf.size(); at += kPiece) {
         if (cupsWriteRequestData(cups.http(), pdf.constData() + at,
                                  static_cast<size_t>(std::min(kPiece, pdf.size() - at))) !=
             HTTP_STATUS_CONTINUE) {
-            cupsFinishDocument(cups.http(), name.constData());
-            return failure(cups);
+            return cancelled();
         }
     }
     if (cupsFinishDocument(cups.http(), name.constData()) > IPP_STATUS_OK_CONFLICTING) {
