@@ -31,6 +31,7 @@ void resetCells(SheetModel& sheet, Fill fill) {
         }
         cell.dayNumberColour = Colours::kBlack;
         cell.shiftFont = Fonts::kShiftLine;
+        cell.own = {};
     }
 }
 
@@ -155,6 +156,15 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today) {
 
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today) {
     fillHalf(sheet, rightCrew, today, Fill::Right);
+}
+
+std::optional<HalfLineShift> halfLineShift(std::string_view label) {
+    for (const ShortLabel& entry : kShortLabels) {
+        if (entry.label == label) {
+            return HalfLineShift{entry.shown, entry.colour};
+        }
+    }
+    return std::nullopt;
 }
 
 std::string_view halfLineLabel(std::string_view shown) {

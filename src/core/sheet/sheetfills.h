@@ -5,6 +5,7 @@
 #include "crews/crewcode.h"
 #include "sheet/sheetmodel.h"
 
+#include <optional>
 #include <string_view>
 
 namespace kelsing {
@@ -22,6 +23,15 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today);
 
 /// Fills the right half lines for the right crew code; the left halves stay as they were.
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today);
+
+/// A shift label as a half line shows it: shortened ("Aftnn") and coloured.
+struct HalfLineShift {
+    std::string_view text;
+    Rgb colour;
+};
+
+/// How a half line shows a shift label of the table; nullopt for any other text.
+std::optional<HalfLineShift> halfLineShift(std::string_view label);
 
 /// The shift label whose half-line text is `shown` ("D(8)" is "Days (8)"); any other text is
 /// its own label.

@@ -23,11 +23,13 @@ int nearestBasicColour(Rgb colour);
 std::string_view englishMonthName(int month);
 
 /// The sheet as it shows in the window, drawn in at most 80 columns: the month title, the
-/// weekday heads from Sunday and one block per week with each day's number, caption and shift.
+/// weekday heads from Sunday and one block per week with each day's number, caption and shift,
+/// and above the shift the user's own entry, where there is one.
 std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& options);
 
 /// One line per day for scripts: DATE, weekday, caption, then the shift or the left and right
-/// shifts, separated by TABs.
+/// shifts, separated by TABs; a day with an entry of the user's own adds its kind, shift and
+/// note.
 std::string renderMonthLines(const SheetModel& sheet, const TextSheetOptions& options);
 
 /// The line of renderMonthLines for one cell (0..37) that shows a day.
