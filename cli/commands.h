@@ -35,4 +35,7 @@ const std::vector<Command>& commands();
 Command todayCommand();
 Command rememberCommand();
 
+/// The user's own days: leave, sick days, swapped and extra shifts, notes.
+Command daysCommand();
+
 } // namespace kelsing::cli

@@ -138,8 +138,8 @@ void ShiftCalendarWriter::writeOwnDay(std::string& out, DaySerial date, std::str
     if (own.kind == OwnDayKind::Swap) {
         // The rotation's own identity, so that a calendar replaces the shift it had.
         const std::string swappedFor = label.empty() ? "" : "Swapped for " + std::string(label);
-        writeEvent(out, {date, date, own.shift + " (swap)",
-                         joinedLines({swappedFor, caption, own.note})});
+        writeEvent(
+            out, {date, date, own.shift + " (swap)", joinedLines({swappedFor, caption, own.note})});
         return;
     }
     if (rotationEvent) {

@@ -14,13 +14,14 @@ struct KindInfo {
     Rgb colour;
 };
 
-// The marks keep to hues that the shift table and today's red leave free.
+// The marks keep to hues that the shift table and today's red leave free, each dark enough to
+// read on white and on its own light tint.
 constexpr KindInfo kKinds[] = {
-    {OwnDayKind::Leave, "leave", "Leave", {0, 128, 128}},
-    {OwnDayKind::Sick, "sick", "Sick", {200, 0, 100}},
-    {OwnDayKind::Swap, "swap", "Swap", {190, 140, 0}},
-    {OwnDayKind::Extra, "extra", "Extra", {0, 140, 210}},
-    {OwnDayKind::Note, "note", "Note", {112, 112, 112}},
+    {OwnDayKind::Leave, "leave", "Leave", {0, 118, 118}},
+    {OwnDayKind::Sick, "sick", "Sick", {190, 0, 90}},
+    {OwnDayKind::Swap, "swap", "Swap", {128, 96, 0}},
+    {OwnDayKind::Extra, "extra", "Extra", {0, 100, 170}},
+    {OwnDayKind::Note, "note", "Note", {100, 100, 100}},
 };
 
 const KindInfo& infoOf(OwnDayKind kind) {

@@ -57,7 +57,8 @@ std::optional<std::string> formatProblem(std::string_view line) {
     }
     const std::string_view number = line.substr(magic.size() + 1);
     int version = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), version);
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), version);
     if (error != std::errc{} || end != number.data() + number.size() || version < 1) {
         return std::string("the format is not a version number");
     }
@@ -120,9 +121,9 @@ OwnDaysFileReading parseOwnDaysFile(std::string_view text) {
         }
         const auto [first, added] = firstLine.emplace(entry.date, number);
         if (!added) {
-            reading.problems.push_back(lineProblem(
-                number, "the date is given again (first on line " + std::to_string(first->second) +
-                            ')'));
+            reading.problems.push_back(
+                lineProblem(number, "the date is given again (first on line " +
+                                        std::to_string(first->second) + ')'));
             continue;
         }
         reading.entries.push_back(std::move(entry));

@@ -64,11 +64,10 @@ Reason reasonOf(int code) {
     case Reason::Busy:
         fail(file, reason,
              "another program has been writing it for more than " +
-                 std::to_string(kOwnDaysBusyMilliseconds / 1000) +
-                 " seconds; nothing was changed");
+                 std::to_string(kOwnDaysBusyMilliseconds / 1000) + " seconds; nothing was changed");
     case Reason::Damaged:
-        fail(file, reason, "the file is damaged or holds no own days (" + detail +
-                               "); it is left as it is");
+        fail(file, reason,
+             "the file is damaged or holds no own days (" + detail + "); it is left as it is");
     default:
         fail(file, reason, detail + "; nothing was changed");
     }
@@ -112,8 +111,8 @@ public:
         const auto* text = sqlite3_column_text(m_statement, column);
         return text == nullptr ? std::string_view()
                                : std::string_view(reinterpret_cast<const char*>(text),
-                                                  static_cast<std::size_t>(sqlite3_column_bytes(
-                                                      m_statement, column)));
+                                                  static_cast<std::size_t>(
+                                                      sqlite3_column_bytes(m_statement, column)));
     }
 
     long long integer(int column) const { return sqlite3_column_int64(m_statement, column); }
@@ -246,7 +245,7 @@ OwnDay entryOfRow(const std::filesystem::path& file, const Statement& row) {
     if (date && kind) {
         entry = {*date, *kind, std::string(row.text(2)), std::string(row.text(3))};
     }
-    const auto problem = !date ? std::optional<std::string>("the date is not YYYY-MM-DD")
+    const auto problem = !date   ? std::optional<std::string>("the date is not YYYY-MM-DD")
                          : !kind ? std::optional<std::string>("the kind is unknown")
                                  : entryProblem(entry);
     if (problem) {
@@ -412,13 +411,37 @@ void OwnDayStore::setAll(const std::vector<OwnDay>& entries) {
 
 bool OwnDayStore::clear(DaySerial date) {
     bool removed = false;
-    change([&] {
-        Statement remove(m_file, m_db, "DELETE FROM own_days WHERE date = ?1");
-        remove.bind(1, isoDate(date));
-        remove.step();
-        removed = sqlite3_changes(m_db) > 0;
+    update(date, [&removed](const std::optional<OwnDay>& now) {
+        removed = now.has_value();
+        return std::optional<OwnDay>();
     });
     return removed;
+}
+
+void OwnDayStore::update(DaySerial date, const EntryChange& change) {
+    this->change([&] {
+        std::optional<OwnDay> now;
+        {
+            Statement row(m_file, m_db,
+                          "SELECT date, kind, shift, note FROM own_days WHERE date = ?1");
+            row.bind(1, isoDate(date));
+            if (row.step()) {
+                now = entryOfRow(m_file, row);
+            }
+        }
+        const std::optional<OwnDay> next = change(now);
+        if (next) {
+            if (next->date != date) {
+                throw std::invalid_argument("an update changes the entry of its own date only");
+            }
+            refuseBad({*next});
+            insert(m_file, m_db, {*next});
+        } else if (now) {
+            Statement remove(m_file, m_db, "DELETE FROM own_days WHERE date = ?1");
+            remove.bind(1, isoDate(date));
+            remove.step();
+        }
+    });
 }
 
 bool OwnDayStore::changedElsewhere() {

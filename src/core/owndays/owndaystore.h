@@ -5,6 +5,7 @@
 #include "stores/xdgfolders.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -82,6 +83,15 @@ public:
     /// Puts `entry` in place of its date's entry, in one committed transaction. Throws
     /// std::invalid_argument for an entry that entryProblem refuses, OwnDayStoreError otherwise.
     void set(const OwnDay& entry);
+
+    /// What an update makes of the entry of its date (nullopt for none): the entry to keep, or
+    /// nullopt to remove it.
+    using EntryChange = std::function<std::optional<OwnDay>(const std::optional<OwnDay>& now)>;
+
+    /// Changes the entry of `date` as `change` says, reading it and writing the result in one
+    /// committed transaction, so a change made meanwhile by another program is never undone.
+    /// Throws as set does; nothing changes then.
+    void update(DaySerial date, const EntryChange& change);
 
     /// Removes the entry of a date in one committed transaction; whether there was one.
     bool clear(DaySerial date);

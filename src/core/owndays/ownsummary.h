@@ -31,8 +31,7 @@ struct OwnDaySummary {
 /// unless the user was on leave or sick or swapped it for another (which is worked instead,
 /// unless it is "Off"); an extra shift is worked as well. Throws the rotation engine's
 /// ArithmeticError for a crew code it cannot work out.
-OwnDaySummary summariseOwnDays(CrewCode crew, DaySerial from, DaySerial to,
-                               const OwnDays& entries);
+OwnDaySummary summariseOwnDays(CrewCode crew, DaySerial from, DaySerial to, const OwnDays& entries);
 
 /// The figures of a summary as pairs of a name and a count: each shift worked at all, then
 /// "Shifts worked", "Leave days", "Sick days", "Swapped shifts", "Extra shifts".

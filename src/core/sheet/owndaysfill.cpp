@@ -45,7 +45,8 @@ void OwnDaysUpdate(SheetModel& sheet, const OwnDays& entries) {
     const DaySerial last = DateFromParts(sheet.ShownYear, add16(sheet.ShownMonth, 1), 0);
     const int w1 = sundayWeekday(first);
     for (const OwnDay& entry : entries.between(first, last)) {
-        DayCell& cell = sheet.cells[static_cast<std::size_t>(cellOfDay(w1, entry.date - first + 1))];
+        DayCell& cell =
+            sheet.cells[static_cast<std::size_t>(cellOfDay(w1, entry.date - first + 1))];
         cell.own = ownMarkOf(entry, cell.shift);
     }
 }

@@ -4,6 +4,7 @@
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
 #include "mainwindow/form1services.h"
+#include "mainwindow/owndaysmemory.h"
 #include "mainwindow/startmemory.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
@@ -80,6 +81,13 @@ public:
     /// iCalendar file; nothing happens for a box without a crew.
     void exportShifts(ChooserTarget target);
 
+    /// The context menu of day cell `cell` of the single view, which keeps the user's own days:
+    /// "Leave", "Sick", "Swap" and "Extra" with the shifts they may name, "Note...", "Clear" and
+    /// the month's summary; nullptr where own days do not apply (no day in the cell, the
+    /// side-by-side view, no crew of one's own, or a window that keeps none). The caller owns
+    /// the menu.
+    QMenu* dayMenu(int cell);
+
     /// Shortens the update notice once, 30 s after a newer version was announced.
     void Timer1_Timer();
 
@@ -134,11 +142,30 @@ private:
     void startWithRememberedCrews();
     void showRememberedCrew(ChooserTarget target, CrewCode code);
 
+    // The user's own days (form1owndays.cpp).
+    void startOwnDays();
+    void openOwnDays();
+    bool ownDaysShown() const;
+    void fillOwnDays();
+    DaySerial dateOfCell(int cell) const;
+    void changeOwnDay(DaySerial date, const OwnDayStore::EntryChange& change);
+    void setOwnKind(DaySerial date, OwnDayKind kind, const std::string& shift);
+    void askOwnNote(DaySerial date);
+    void addShiftMenu(QMenu* menu, DaySerial date, OwnDayKind kind, std::string_view rotation);
+    void addOwnDaysSummary(QMenu* menu);
+    void showOwnDaysSummary();
+    void showDayMenu(int cell, QPoint position);
+    const OwnDays* ownDaysToExport(ChooserTarget target);
+
     Form1Services m_services;
     Twips m_twips;
     SheetModel m_sheet;
     // The crews the window starts with, when the user has asked for that.
     StartMemory m_startMemory;
+    // What is remembered as the last read or written, which decides where own days show.
+    std::optional<RememberedStart> m_rememberedStart;
+    // The user's own days, kept only once the user enters one.
+    OwnDaysMemory m_ownDays;
     // The crew codes of the single view and of the two sides; 0 while none is chosen.
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;
