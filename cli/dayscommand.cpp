@@ -53,6 +53,15 @@ void storeFailure(const OwnDayStoreError& error) {
     throw InputOutputError{error.what()};
 }
 
+OwnDays storedDays(DaySerial from, DaySerial to) {
+    try {
+        return readOwnDays().read(from, to);
+    } catch (const OwnDayStoreError& error) {
+        storeFailure(error);
+    }
+    return {};
+}
+
 // The entry that `days set` asks for, checked before the store is opened; the day's note is
 // kept unless --note says otherwise.
 struct SetRequest {
@@ -99,6 +108,13 @@ SetRequest setRequest(const ParsedArguments& args) {
 void runSet(const ParsedArguments& args) {
     onlyOptions(args, "set", {"--note"});
     const SetRequest request = setRequest(args);
+    // A note alone without its text is bad input, found before any store is made for it.
+    if (request.entry.kind == OwnDayKind::Note && !request.noteGiven) {
+        const OwnDays now = storedDays(request.entry.date, request.entry.date);
+        if (now.empty() || now.all().front().note.empty()) {
+            throw UsageError{"missing --note: a note needs its text"};
+        }
+    }
     OwnDayStore store = writeOwnDays();
     try {
         store.update(request.entry.date, [&request](const std::optional<OwnDay>& now) {
@@ -129,15 +145,6 @@ void runClear(const ParsedArguments& args) {
     } catch (const OwnDayStoreError& error) {
         storeFailure(error);
     }
-}
-
-OwnDays storedDays(DaySerial from, DaySerial to) {
-    try {
-        return readOwnDays().read(from, to);
-    } catch (const OwnDayStoreError& error) {
-        storeFailure(error);
-    }
-    return {};
 }
 
 const DaySerial kFirstDay = toDaySerial(std::chrono::year{kFirstYear} / 1 / 1);

@@ -143,7 +143,8 @@ void ShiftCalendarWriter::writeOwnDay(std::string& out, DaySerial date, std::str
         return;
     }
     if (rotationEvent) {
-        const std::string_view note = own.kind == OwnDayKind::Note ? own.note : "";
+        const std::string_view note =
+            own.kind == OwnDayKind::Note ? std::string_view(own.note) : std::string_view();
         writeEvent(out, {date, date, std::string(label), joinedLines({caption, note})});
         if (own.kind == OwnDayKind::Note) {
             return;

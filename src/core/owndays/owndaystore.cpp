@@ -326,9 +326,11 @@ OwnDayStore OwnDayStore::openForWriting(const std::filesystem::path& file) {
     Connection connection{connect(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)};
     // A change is on the disk when its commit returns, power cut or not: the log is synced at
     // every commit, a cost a few changes a day never notice.
-    execute(file, connection.db, "PRAGMA journal_mode = WAL");
     execute(file, connection.db, "PRAGMA synchronous = FULL");
+    // The schema first, so that a file whose entries cannot be brought up to date is rolled
+    // back as it was, its journal mode included.
     migrate(file, connection.db);
+    execute(file, connection.db, "PRAGMA journal_mode = WAL");
     return OwnDayStore(file, connection.release(), true);
 }
 
