@@ -6,6 +6,7 @@
 #include "sqlitecli.h"
 #include "testsupport.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -220,6 +221,31 @@ TEST_F(StoreTest, AnUpdateSeesWhatAnotherConnectionCommitted) {
                                }),
                  std::invalid_argument);
     EXPECT_EQ(writer.read().all().front().kind, OwnDayKind::Sick);
+}
+
+TEST_F(StoreTest, AChangeCutShortIsUndoneAndTheRestRead) {
+    // A program stopped in the middle of changing a first-schema file: the file and its journal
+    // copied while SQLite's shell has spilled a large change into the file.
+    make(kFirstSchema + "INSERT INTO own_days VALUES ('2007-03-12', 'leave', '', 'dentist');");
+    const std::filesystem::path cut = m_home / "cut" / "days.sqlite";
+    std::filesystem::create_directories(cut.parent_path());
+    const std::filesystem::path script = m_home / "script";
+    std::ofstream(script) << "PRAGMA cache_size = 1;\nBEGIN;\n"
+                             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n"
+                             " WHERE i < 200) INSERT INTO own_days SELECT"
+                             " printf('2008-%02d-%02d', (i - 1) / 28 + 1, (i - 1) % 28 + 1),"
+                             " 'sick', '', printf('%.190c', 'n') FROM n;\n"
+                          << ".shell cp '" << file().string() << "' '" << cut.string() << "'\n"
+                          << ".shell cp '" << file().string() << "-journal' '" << cut.string()
+                          << "-journal'\nROLLBACK;\n";
+    ASSERT_EQ(std::system(
+                  ("sqlite3 -batch '" + file().string() + "' <'" + script.string() + "' >/dev/null")
+                      .c_str()),
+              0);
+    ASSERT_TRUE(std::filesystem::exists(cut.string() + "-journal"));
+    EXPECT_EQ(OwnDayStore::openForReading(cut).read().all(), (std::vector<OwnDay>{kEntries[0]}));
+    EXPECT_EQ(sqliteShell(cut, "PRAGMA integrity_check; SELECT count(*) FROM own_days;"),
+              "ok\n1\n");
 }
 
 } // namespace

@@ -214,6 +214,33 @@ long long checkFile(const std::filesystem::path& file, sqlite3* db) {
     return version;
 }
 
+// Whether a program that was writing the file stopped in the middle (a crash, a kill), so that
+// SQLite must finish or undo its change before a connection that cannot write may read it.
+bool interrupted(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr) != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(db);
+        return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+    }
+    const int code = sqlite3_step(statement);
+    sqlite3_finalize(statement);
+    return code == SQLITE_READONLY_ROLLBACK || code == SQLITE_READONLY_RECOVERY;
+}
+
+// A read-only connection to a checked file. An interrupted change is first undone by SQLite's
+// own recovery through a connection that may write, which leaves the last committed state.
+sqlite3* checkedReader(const std::filesystem::path& file) {
+    Connection reader{connect(file, SQLITE_OPEN_READONLY)};
+    if (interrupted(reader.db)) {
+        sqlite3_close_v2(reader.release());
+        Connection recovery{connect(file, SQLITE_OPEN_READWRITE)};
+        pragmaNumber(file, recovery.db, "PRAGMA user_version");
+        reader.db = connect(file, SQLITE_OPEN_READONLY);
+    }
+    checkFile(file, reader.db);
+    return reader.release();
+}
+
 // Brings the schema up to date in one transaction; a file of a newer version that appeared
 // since the check is left as it is.
 void migrate(const std::filesystem::path& file, sqlite3* db) {
@@ -306,16 +333,14 @@ OwnDayStore OwnDayStore::openForReading(const std::filesystem::path& file) {
     if (!fileExists(file)) {
         return OwnDayStore(file, nullptr, false);
     }
-    Connection connection{connect(file, SQLITE_OPEN_READONLY)};
-    checkFile(file, connection.db);
-    return OwnDayStore(file, connection.release(), false);
+    return OwnDayStore(file, checkedReader(file), false);
 }
 
 OwnDayStore OwnDayStore::openForWriting(const std::filesystem::path& file) {
-    if (fileExists(file)) {
+    const bool existed = fileExists(file);
+    if (existed) {
         // Nothing is written to a file before a connection that cannot write has checked it.
-        Connection reader{connect(file, SQLITE_OPEN_READONLY)};
-        checkFile(file, reader.db);
+        Connection reader{checkedReader(file)};
     } else {
         try {
             makeFolders(file.parent_path());
@@ -327,8 +352,12 @@ OwnDayStore OwnDayStore::openForWriting(const std::filesystem::path& file) {
     // A change is on the disk when its commit returns, power cut or not: the log is synced at
     // every commit, a cost a few changes a day never notice.
     execute(file, connection.db, "PRAGMA synchronous = FULL");
-    // The schema first, so that a file whose entries cannot be brought up to date is rolled
-    // back as it was, its journal mode included.
+    // A new file is made in write-ahead-log mode from the start; an old one has its schema
+    // brought up to date first, so that one whose entries cannot be is rolled back as it was,
+    // its journal mode included.
+    if (!existed) {
+        execute(file, connection.db, "PRAGMA journal_mode = WAL");
+    }
     migrate(file, connection.db);
     execute(file, connection.db, "PRAGMA journal_mode = WAL");
     return OwnDayStore(file, connection.release(), true);
