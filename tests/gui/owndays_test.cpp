@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -109,6 +110,8 @@ private slots:
     void eachEntryIsPaintedSpokenAndKept_data();
     void eachEntryIsPaintedSpokenAndKept();
     void theMenuOffersOnlyWhatIsValid();
+    void theKeyboardOpensADayMenu_data();
+    void theKeyboardOpensADayMenu();
     void aDamagedStoreIsToldOnceAndLeftAlone();
     void thePrintedPageAndTheSummaryShowThem();
     void theWindowAndTheToolWriteAtOnceWithoutALoss();
@@ -249,6 +252,44 @@ void OwnDaysTest::theMenuOffersOnlyWhatIsValid() {
     click(form, QStringLiteral("Command5"));
     QVERIFY(!form.dayMenu(kFirstCell + 12));
     QVERIFY(home.untouched());
+}
+
+void OwnDaysTest::theKeyboardOpensADayMenu_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void OwnDaysTest::theKeyboardOpensADayMenu() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    const Home home;
+    Window window = home.open();
+    Form1& form = *window.form;
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    // Through the window system, as a key pressed on the keyboard.
+    QTest::keyClick(form.windowHandle(), static_cast<Qt::Key>(key),
+                    static_cast<Qt::KeyboardModifiers>(modifiers));
+    auto* days = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(days);
+    QCOMPARE(days->objectName(), QStringLiteral("KeyboardDayMenu"));
+    // Every day of March 2007 by the name a screen reader gives it, today's chosen.
+    const QList<QAction*> entries = days->actions();
+    QCOMPARE(std::count_if(entries.begin(), entries.end(),
+                           [](QAction* action) { return action->menu() != nullptr; }),
+             31);
+    QVERIFY(days->activeAction());
+    QCOMPARE(days->activeAction()->text(), spokenName(form, kFirstCell + 15));
+    QMenu* twelfth = days->findChild<QMenu*>(QStringLiteral("Day12"));
+    QVERIFY(twelfth);
+    QCOMPARE(twelfth->title(), spokenName(form, kFirstCell + 12));
+    twelfth->findChild<QAction*>(QStringLiteral("OwnSick"))->trigger();
+    days->close();
+    QCOMPARE(test::sqliteShell(home.store, "SELECT date, kind FROM own_days;"),
+             std::string("2007-03-12|sick\n"));
+    QCOMPARE(spokenName(form, kFirstCell + 12), QStringLiteral("Monday 12 March 2007, Days, Sick"));
 }
 
 void OwnDaysTest::aDamagedStoreIsToldOnceAndLeftAlone() {

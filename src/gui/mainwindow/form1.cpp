@@ -148,6 +148,13 @@ void Form1::buildShortcuts() {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, handler);
     }
+
+    // The own days' menu, which keyboards ask for with the menu key or Shift+F10.
+    for (const QKeySequence key :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this,
+                [this] { openKeyboardDayMenu(); });
+    }
 }
 
 void Form1::startLate() {

@@ -88,6 +88,11 @@ public:
     /// the menu.
     QMenu* dayMenu(int cell);
 
+    /// The day menu as the keyboard opens it (the context-menu key, Shift+F10): one submenu
+    /// for each day of the shown month, named as a screen reader names the day, today's
+    /// chosen; nullptr where own days do not apply. The caller owns the menu.
+    QMenu* keyboardDayMenu();
+
     /// Shortens the update notice once, 30 s after a newer version was announced.
     void Timer1_Timer();
 
@@ -115,6 +120,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     struct CrewTarget;
@@ -153,6 +159,8 @@ private:
     void setOwnKind(DaySerial date, OwnDayKind kind, const std::string& shift);
     void askOwnNote(DaySerial date);
     void addShiftMenu(QMenu* menu, DaySerial date, OwnDayKind kind, std::string_view rotation);
+    QMenu* dayEntriesMenu(int cell, QWidget* parent);
+    bool openKeyboardDayMenu();
     void addOwnDaysSummary(QMenu* menu);
     void showOwnDaysSummary();
     void showDayMenu(int cell, QPoint position);

@@ -6,13 +6,19 @@
 #include "calendar/datehelpers.h"
 #include "crews/crewcaptiontable.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/form1ui.h"
 #include "owndays/owndaysscope.h"
 #include "owndays/ownsummary.h"
 #include "platform/coretext.h"
 #include "platform/firstframe.h"
 #include "platform/localeservices.h"
 #include "sheet/owndaysfill.h"
+#include "sheet/sheetview.h"
 
+#include <memory>
+
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 
 namespace kelsing {
@@ -138,13 +144,13 @@ void Form1::addShiftMenu(QMenu* menu, DaySerial date, OwnDayKind kind, std::stri
     }
 }
 
-QMenu* Form1::dayMenu(int cell) {
+QMenu* Form1::dayEntriesMenu(int cell, QWidget* parent) {
     if (cell < 0 || cell >= SheetModel::kCellCount ||
         m_sheet.cells[static_cast<std::size_t>(cell)].dayNumber.empty() || !m_ownDays.available() ||
         sideBySideShowing() || !ownDaysApplyTo(m_singleCrew, m_rememberedStart)) {
         return nullptr;
     }
-    auto* menu = new QMenu(this);
+    auto* menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("DayMenu"));
     if (const auto& refusal = m_ownDays.refusal()) {
         menu->addAction(QStringLiteral("Own days cannot be kept: %1").arg(*refusal))
@@ -174,8 +180,69 @@ QMenu* Form1::dayMenu(int cell) {
     connect(clear, &QAction::triggered, this, [this, date] {
         changeOwnDay(date, [](const auto&) { return std::optional<OwnDay>(); });
     });
-    addOwnDaysSummary(menu);
     return menu;
+}
+
+QMenu* Form1::dayMenu(int cell) {
+    QMenu* menu = dayEntriesMenu(cell, this);
+    if (menu && !m_ownDays.refusal()) {
+        addOwnDaysSummary(menu);
+    }
+    return menu;
+}
+
+QMenu* Form1::keyboardDayMenu() {
+    auto days = std::make_unique<QMenu>(this);
+    days->setObjectName(QStringLiteral("KeyboardDayMenu"));
+    for (int cell = 0; cell < SheetModel::kCellCount; ++cell) {
+        QMenu* day = dayEntriesMenu(cell, days.get());
+        if (!day) {
+            continue;
+        }
+        if (m_ownDays.refusal()) {
+            // The one line that says why is the same on every day.
+            day->setParent(this, day->windowFlags());
+            return day;
+        }
+        const DayCell& shown = m_sheet.cells[static_cast<std::size_t>(cell)];
+        day->setTitle(m_ui->sheetView->cellName(cell));
+        day->setObjectName(QStringLiteral("Day") + fromCore(shown.dayNumber));
+        QAction* entry = days->addMenu(day);
+        if (dateOfCell(cell) == m_services.today()) {
+            days->setActiveAction(entry);
+        }
+    }
+    if (days->actions().isEmpty()) {
+        return nullptr;
+    }
+    addOwnDaysSummary(days.get());
+    return days.release();
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent* event) {
+    // A window system's menu key reaches the window where the control with the focus has no
+    // menu of its own; a mouse reaches a day through the sheet.
+    if (event->reason() == QContextMenuEvent::Mouse || !openKeyboardDayMenu()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool Form1::openKeyboardDayMenu() {
+    // The menu key may come both as a key and as the window system's menu request: one menu.
+    if (QApplication::activePopupWidget()) {
+        return true;
+    }
+    QMenu* menu = keyboardDayMenu();
+    if (!menu) {
+        return false;
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QRect sheet = m_ui->sheetView->geometry();
+    menu->popup(mapToGlobal(sheet.topLeft() + QPoint(sheet.width() / 4, sheet.height() / 4)),
+                menu->activeAction());
+    return true;
 }
 
 void Form1::addOwnDaysSummary(QMenu* menu) {
