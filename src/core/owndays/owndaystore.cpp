@@ -310,15 +310,18 @@ OwnDayStore::OwnDayStore(std::filesystem::path file, sqlite3* db, bool writable)
 OwnDayStore::OwnDayStore(OwnDayStore&& other) noexcept
     : m_file(std::move(other.m_file))
     , m_db(std::exchange(other.m_db, nullptr))
+    , m_dataVersionQuery(std::exchange(other.m_dataVersionQuery, nullptr))
     , m_writable(other.m_writable)
     , m_dataVersion(other.m_dataVersion) {
 }
 
 OwnDayStore& OwnDayStore::operator=(OwnDayStore&& other) noexcept {
     if (this != &other) {
+        sqlite3_finalize(m_dataVersionQuery);
         sqlite3_close_v2(m_db);
         m_file = std::move(other.m_file);
         m_db = std::exchange(other.m_db, nullptr);
+        m_dataVersionQuery = std::exchange(other.m_dataVersionQuery, nullptr);
         m_writable = other.m_writable;
         m_dataVersion = other.m_dataVersion;
     }
@@ -326,6 +329,7 @@ OwnDayStore& OwnDayStore::operator=(OwnDayStore&& other) noexcept {
 }
 
 OwnDayStore::~OwnDayStore() {
+    sqlite3_finalize(m_dataVersionQuery);
     sqlite3_close_v2(m_db);
 }
 
@@ -479,7 +483,20 @@ bool OwnDayStore::changedElsewhere() {
     if (m_db == nullptr) {
         return false;
     }
-    const long long version = pragmaNumber(m_file, m_db, "PRAGMA data_version");
+    if (m_dataVersionQuery == nullptr) {
+        const int code =
+            sqlite3_prepare_v3(m_db, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT,
+                               &m_dataVersionQuery, nullptr);
+        if (code != SQLITE_OK) {
+            failWith(m_file, m_db, code);
+        }
+    }
+    const int code = sqlite3_step(m_dataVersionQuery);
+    const long long version = sqlite3_column_int64(m_dataVersionQuery, 0);
+    sqlite3_reset(m_dataVersionQuery);
+    if (code != SQLITE_ROW) {
+        failWith(m_file, m_db, code);
+    }
     return std::exchange(m_dataVersion, version) != version;
 }
 

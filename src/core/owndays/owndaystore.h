@@ -13,6 +13,7 @@
 #include <string_view>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kelsing {
 
@@ -110,6 +111,7 @@ private:
 
     std::filesystem::path m_file;
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_dataVersionQuery = nullptr; // prepared once: a month step asks each time
     bool m_writable = false;
     long long m_dataVersion = 0;
 };

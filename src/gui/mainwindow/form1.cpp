@@ -150,7 +150,7 @@ void Form1::buildShortcuts() {
     }
 
     // The own days' menu, which keyboards ask for with the menu key or Shift+F10.
-    for (const QKeySequence key :
+    for (const QKeySequence& key :
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
         connect(new QShortcut(key, this), &QShortcut::activated, this,
                 [this] { openKeyboardDayMenu(); });

@@ -153,6 +153,7 @@ private:
     void startOwnDays();
     void openOwnDays();
     bool ownDaysShown() const;
+    bool ownDaysApplyToSingle() const;
     void fillOwnDays();
     DaySerial dateOfCell(int cell) const;
     void changeOwnDay(DaySerial date, const OwnDayStore::EntryChange& change);
@@ -175,6 +176,14 @@ private:
     std::optional<RememberedStart> m_rememberedStart;
     // The user's own days, kept only once the user enters one.
     OwnDaysMemory m_ownDays;
+    // Whether own days apply to a single crew under a remembered start, kept for the last pair
+    // asked: the catalogue lookup would otherwise be most of the cost they add to a step.
+    struct OwnDaysScope {
+        CrewCode crew;
+        std::optional<RememberedStart> remembered;
+        bool applies = false;
+    };
+    mutable std::optional<OwnDaysScope> m_ownDaysScope;
     // The crew codes of the single view and of the two sides; 0 while none is chosen.
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;

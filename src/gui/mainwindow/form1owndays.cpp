@@ -61,8 +61,16 @@ void Form1::openOwnDays() {
 }
 
 bool Form1::ownDaysShown() const {
-    return m_ownDays.usable() && !sideBySideShowing() &&
-           ownDaysApplyTo(m_singleCrew, m_rememberedStart);
+    return m_ownDays.usable() && !sideBySideShowing() && ownDaysApplyToSingle();
+}
+
+bool Form1::ownDaysApplyToSingle() const {
+    if (!m_ownDaysScope || m_ownDaysScope->crew != m_singleCrew ||
+        m_ownDaysScope->remembered != m_rememberedStart) {
+        m_ownDaysScope = OwnDaysScope{m_singleCrew, m_rememberedStart,
+                                      ownDaysApplyTo(m_singleCrew, m_rememberedStart)};
+    }
+    return m_ownDaysScope->applies;
 }
 
 void Form1::fillOwnDays() {
@@ -147,7 +155,7 @@ void Form1::addShiftMenu(QMenu* menu, DaySerial date, OwnDayKind kind, std::stri
 QMenu* Form1::dayEntriesMenu(int cell, QWidget* parent) {
     if (cell < 0 || cell >= SheetModel::kCellCount ||
         m_sheet.cells[static_cast<std::size_t>(cell)].dayNumber.empty() || !m_ownDays.available() ||
-        sideBySideShowing() || !ownDaysApplyTo(m_singleCrew, m_rememberedStart)) {
+        sideBySideShowing() || !ownDaysApplyToSingle()) {
         return nullptr;
     }
     auto* menu = new QMenu(parent);
