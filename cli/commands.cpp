@@ -8,7 +8,7 @@
 #include "export/shiftcalendarwriter.h"
 #include "inputlines.h"
 #include "output.h"
-#include "quoting.h"
+#include "base/quoting.h"
 #include "rotation/rotationengine.h"
 #include "sheet/monthsheet.h"
 #include "sheet/textsheet.h"

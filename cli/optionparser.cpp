@@ -2,7 +2,7 @@
 #include "optionparser.h"
 
 #include "errors.h"
-#include "quoting.h"
+#include "base/quoting.h"
 
 #include <algorithm>
 
