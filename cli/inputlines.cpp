@@ -51,7 +51,8 @@ bool InputLines::next(std::string& line) {
             // Refused at once: an input without line ends (/dev/full, /dev/zero) never ends.
             line.append(begin, std::min(length, kMaxLineLength - line.size()));
             throw UsageError{"line of standard input longer than " +
-                             std::to_string(kMaxLineLength) + " bytes, starting " + quotedArgument(line)};
+                             std::to_string(kMaxLineLength) + " bytes, starting " +
+                             quotedArgument(line)};
         }
         line.append(begin, length);
         m_start += length;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
+#include "base/quoting.h"
 #include "base/version.h"
 #include "commands.h"
 #include "errors.h"
-#include "base/quoting.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -114,7 +114,9 @@ void Output::keepOwner(const struct stat& existing) {
     const bool groupKept = ::fchown(m_fd, static_cast<uid_t>(-1), existing.st_gid) == 0;
     const bool ownerKept = created.st_uid == existing.st_uid;
     m_ownerNotice = m_target + " now belongs to the user who wrote it: its " +
-                    (ownerKept ? "group" : groupKept ? "owner" : "owner and group") +
+                    (ownerKept   ? "group"
+                     : groupKept ? "owner"
+                                 : "owner and group") +
                     " could not be kept: " + std::strerror(error);
 }
 

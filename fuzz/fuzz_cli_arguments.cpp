@@ -4,9 +4,9 @@
 // line of printable ASCII and UTF-8; the option reader hands out only pieces of its arguments.
 
 #include "arguments.h"
+#include "base/quoting.h"
 #include "errors.h"
 #include "optionparser.h"
-#include "base/quoting.h"
 #include "require.h"
 
 #include <algorithm>

@@ -5,15 +5,15 @@
 #include "testsupport.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <csignal>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -635,8 +635,8 @@ TEST_P(OutputStreamTable, WritesWhereTheStreamStands) {
     std::ofstream(log) << "LINE1\nLINE2\n";
     std::filesystem::create_symlink("/dev/stdout", folder / "link");
     const std::string path = c.path == "LOG" ? (folder / "link").string() : c.path;
-    const Outcome outcome =
-        runTool({"holidays", "2007", "-o", path}, {"", "", c.redirection + shellQuoted(log.string())});
+    const Outcome outcome = runTool({"holidays", "2007", "-o", path},
+                                    {"", "", c.redirection + shellQuoted(log.string())});
     const std::vector<std::string> lines = linesOf(fileText(log));
     const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
     std::filesystem::remove_all(folder);
@@ -650,15 +650,12 @@ TEST_P(OutputStreamTable, WritesWhereTheStreamStands) {
     EXPECT_EQ(entries, 2); // the log and the link, nothing beside them
 }
 
-INSTANTIATE_TEST_SUITE_P(Streams, OutputStreamTable,
-                         ::testing::Values(StreamCase{"/dev/stdout", ">>", 16},
-                                           StreamCase{"/dev/stdout", ">", 14},
-                                           StreamCase{"/dev/stderr", "2>>", 16},
-                                           StreamCase{"/dev/fd/1", ">>", 16},
-                                           StreamCase{"/dev/fd/3", "3>>", 16},
-                                           StreamCase{"/proc/self/fd/1", ">>", 16},
-                                           StreamCase{"/dev//./stdout", ">>", 16},
-                                           StreamCase{"LOG", ">>", 16}));
+INSTANTIATE_TEST_SUITE_P(
+    Streams, OutputStreamTable,
+    ::testing::Values(StreamCase{"/dev/stdout", ">>", 16}, StreamCase{"/dev/stdout", ">", 14},
+                      StreamCase{"/dev/stderr", "2>>", 16}, StreamCase{"/dev/fd/1", ">>", 16},
+                      StreamCase{"/dev/fd/3", "3>>", 16}, StreamCase{"/proc/self/fd/1", ">>", 16},
+                      StreamCase{"/dev//./stdout", ">>", 16}, StreamCase{"LOG", ">>", 16}));
 
 TEST(OutputStreamTest, AClosedDescriptorIsAFailure) {
     const Outcome outcome = runTool({"crews", "-o", "/dev/fd/7"}, {"", "", "7>&-"});
@@ -669,14 +666,14 @@ TEST(OutputStreamTest, AClosedDescriptorIsAFailure) {
 // What a replaced file keeps, and where the new one goes.
 struct ReplaceCase {
     std::string name;
-    unsigned mode;           // of the old file
-    unsigned owner;          // and its owner and group, when root runs the test
-    std::string runAs;       // a command in front, when root runs the test
-    unsigned folderMode;     // of the folder
-    bool dangling;           // FILE is a link to a file that does not exist yet
+    unsigned mode;       // of the old file
+    unsigned owner;      // and its owner and group, when root runs the test
+    std::string runAs;   // a command in front, when root runs the test
+    unsigned folderMode; // of the folder
+    bool dangling;       // FILE is a link to a file that does not exist yet
     int status;
-    unsigned modeAfter;      // of the file afterwards
-    std::string err;         // a part of the message; empty: none
+    unsigned modeAfter; // of the file afterwards
+    std::string err;    // a part of the message; empty: none
     bool needsRoot = false;
 };
 
@@ -751,8 +748,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReplaceCase{"set-user-ID bit dropped", 04755, 0, "", 0755, false, 0, 0755, ""},
         ReplaceCase{"set-group-ID bit dropped", 02750, 0, "", 0755, false, 0, 0750, ""},
-        ReplaceCase{"another's file stays theirs", 0600, 65534, "", 0755, false, 0, 0600, "",
-                    true},
+        ReplaceCase{"another's file stays theirs", 0600, 65534, "", 0755, false, 0, 0600, "", true},
         ReplaceCase{"another's file that cannot stay theirs", 0666, 0, kAsNobody, 0777, false, 0,
                     0666, "could not be kept", true},
         ReplaceCase{"dangling link", 0, 0, "", 0755, true, 0, 0, ""},
@@ -769,10 +765,9 @@ TEST_P(StoppedRunTable, LeavesNothingBesideTheFile) {
     std::filesystem::create_directory(folder);
     const std::filesystem::path file = folder / "out.ics";
     std::ofstream(file) << "the old file\n";
-    const std::vector<std::string> args = {KELSING_SHIFTS_EXE, "ics",        "--crew",
-                                           "83.2",             "--from",     "0100-01-01",
-                                           "--to",             "9999-12-31", "--include-off",
-                                           "-o",               file.string()};
+    const std::vector<std::string> args = {
+        KELSING_SHIFTS_EXE, "ics",           "--crew", "83.2",       "--from", "0100-01-01", "--to",
+        "9999-12-31",       "--include-off", "-o",     file.string()};
     std::vector<char*> argv;
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));

@@ -28,7 +28,7 @@ struct ParsedEvent {
     std::string summary;
     std::string description;
     DaySerial start = 0;
-    DaySerial end = 0; // exclusive
+    DaySerial end = 0;    // exclusive
     std::string firstDay; // YYYYMMDD, as libical writes the first and the last day
     std::string lastDay;
 };
@@ -170,12 +170,14 @@ TEST(ShiftCalendarTest, MergedRunsNeverTakeTheUidOfADay) {
         const CrewCode crew(code);
         SCOPED_TRACE(crew.text());
         std::map<std::string, int> uses;
-        std::vector<ParsedEvent> events = parse(shiftCalendar(crew, "x", from, to, options(true, true)));
+        std::vector<ParsedEvent> events =
+            parse(shiftCalendar(crew, "x", from, to, options(true, true)));
         ASSERT_FALSE(events.empty());
         for (const ParsedEvent& run : events) {
             EXPECT_TRUE(run.uid.starts_with(run.firstDay + '-' + run.lastDay + '-')) << run.uid;
         }
-        for (const ParsedEvent& day : parse(shiftCalendar(crew, "x", from, to, options(true, false)))) {
+        for (const ParsedEvent& day :
+             parse(shiftCalendar(crew, "x", from, to, options(true, false)))) {
             events.push_back(day);
         }
         for (const ParsedEvent& event : events) {

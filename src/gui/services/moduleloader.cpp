@@ -22,9 +22,9 @@ void reportMissing(const QString& why) {
 
 LateServices* lateServices() {
     static LateServices* const services = []() -> LateServices* {
-        const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                             QLatin1Char('/') +
-                                             QLatin1String(KELSING_SERVICES_MODULE));
+        const QString path =
+            QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                            QLatin1String(KELSING_SERVICES_MODULE));
         QLibrary module(path);
         // Loaded first on its own: a module that loads but lacks the entry would otherwise be
         // reported with the loader's "Unknown error".
@@ -35,8 +35,8 @@ LateServices* lateServices() {
         using Entry = LateServices* (*)();
         const auto entry = reinterpret_cast<Entry>(module.resolve(kEntryName));
         if (!entry) {
-            reportMissing(QStringLiteral("%1 has no entry point %2()")
-                              .arg(path, QLatin1String(kEntryName)));
+            reportMissing(
+                QStringLiteral("%1 has no entry point %2()").arg(path, QLatin1String(kEntryName)));
             return nullptr;
         }
         // The library stays loaded: QLibrary unloads only when asked to.
