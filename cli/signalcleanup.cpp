@@ -63,12 +63,11 @@ void installHandlers() {
 
 SignalsHeld::SignalsHeld() {
     const sigset_t set = stopSignals();
-    ::sigprocmask(SIG_BLOCK, &set, nullptr);
+    ::sigprocmask(SIG_BLOCK, &set, &m_before);
 }
 
 SignalsHeld::~SignalsHeld() {
-    const sigset_t set = stopSignals();
-    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    ::sigprocmask(SIG_SETMASK, &m_before, nullptr);
 }
 
 int createRemovedOnSignal(std::string& pattern) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <signal.h>
 #include <string>
 
 namespace kelsing::cli {
@@ -13,6 +14,9 @@ public:
     ~SignalsHeld();
     SignalsHeld(const SignalsHeld&) = delete;
     SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t m_before; // the mask to restore, which may hold some of them back already
 };
 
 /// Creates a temporary file from `pattern`, whose name ends in XXXXXX as mkstemp takes it, and
