@@ -17,6 +17,8 @@
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
@@ -322,7 +324,8 @@ void Form1::Command5_Click() {
 void Form1::Label2_Click(int index) {
     // Only the update notice (element 38) reacts, and only while it holds a message.
     if (index == kNoticeIndex && !m_ui->Label2_38->text().isEmpty()) {
-        m_shell.ShellOpen(m_site.toString(), QStringLiteral("Open"), QString(), QString(), 0);
+        // ShellOpen, and a message with the address when no browser opens it.
+        m_shell.openOrTell(this, m_site.toString());
     }
 }
 
@@ -423,20 +426,9 @@ void Form1::Image1_Click() {
 }
 
 void Form1::Image2_Click() {
-    QWidget* const hidden[] = {m_ui->Image1,   m_ui->Image2,   m_ui->Command1, m_ui->Command2,
-                               m_ui->Command3, m_ui->Command4, m_ui->Command5};
-    for (QWidget* control : hidden) {
-        control->setVisible(false);
-    }
-    // The controls come back however printing ends.
-    const auto showAgain = qScopeGuard([&hidden] {
-        for (QWidget* control : hidden) {
-            control->setVisible(true);
-        }
-    });
-    QCoreApplication::processEvents();
+    // The page is drawn from the layout without the buttons and images, so the screen keeps them
+    // while any printing dialog is open.
     PrintSheet();
-    QCoreApplication::processEvents();
 }
 
 void Form1::PrintSheet() {
@@ -466,7 +458,19 @@ void Form1::paintPrintedPage(QPainter& painter, int pageWidth) {
     painter.scale(static_cast<double>(size.width) / designed.width(),
                   static_cast<double>(size.height) / designed.height());
     Pictures::paintBackground(painter, QRectF(QPointF(0, 0), QSizeF(designed)));
-    m_ui->content->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    // The controls in their stacking order, without the buttons and images.
+    const QWidget* const notPrinted[] = {m_ui->Image1,   m_ui->Image2,   m_ui->Command1,
+                                         m_ui->Command2, m_ui->Command3, m_ui->Command4,
+                                         m_ui->Command5};
+    for (QObject* child : m_ui->content->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && !control->isHidden() && !std::ranges::count(notPrinted, control)) {
+            control->render(&painter, control->pos(), QRegion(),
+                            control->autoFillBackground()
+                                ? QWidget::DrawWindowBackground | QWidget::DrawChildren
+                                : QWidget::RenderFlags(QWidget::DrawChildren));
+        }
+    }
 }
 
 void Form1::paintEvent(QPaintEvent*) {

@@ -24,8 +24,9 @@ struct Form1Services {
     /// Scheme, host and port of the author's web site, which serves the version page and the
     /// site; empty for the built-in host.
     QUrl siteHost;
-    /// Opens an address with the system shell (the user's browser for a web address).
-    std::function<void(const QUrl&)> openUrl;
+    /// Opens an address with the system shell (the user's browser for a web address); false
+    /// when it could not.
+    std::function<bool(const QUrl&)> openUrl;
     /// The name of the default printer; empty when the system has none.
     std::function<QString()> defaultPrinter;
     /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
