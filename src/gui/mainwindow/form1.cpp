@@ -3,6 +3,7 @@
 
 #include "about/frmabout.h"
 #include "crews/crewcaptiontable.h"
+#include "crews/crewcatalogue.h"
 #include "crews/form2.h"
 #include "mainwindow/form1ui.h"
 #include "mainwindow/lateservices.h"
@@ -40,6 +41,7 @@ const QString kSitePath = QStringLiteral("/kelsing_schedule/");
 const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
+const QString kStartEntry = QStringLiteral("Start with this crew");
 
 // A crew's name on one line ("Corvath 403"), or `fallback` while the side has none.
 QString sideName(CrewCode code, const QString& fallback) {
@@ -72,6 +74,7 @@ const Form1::CrewTarget& Form1::crewTarget(ChooserTarget target) {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(withDefaultServices(std::move(services)))
+    , m_startMemory(m_services.settingsFile, m_services.reportProblem)
     , m_ui(std::make_unique<Form1Ui>()) {
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -96,6 +99,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
         startLate();
     }
     Form_Load();
+    startWithRememberedCrews();
 }
 
 Form1::~Form1() {
@@ -177,11 +181,24 @@ bool Form1::sideBySideShowing() const {
     return m_ui->Command5->text() == QLatin1String(Form1Ui::kSideBySideCaption);
 }
 
-QPoint Form1::windowPosition() const {
-    // The platform window's frame is current; the widget's copy of it can lag behind a change
+QPoint Form1::contentPosition() const {
+    // The platform window's place is current; the widget's copy of it can lag behind a change
     // of decoration, such as a Wayland window's when it is made full screen.
     const QWindow* window = windowHandle();
-    return (window ? window->framePosition() : frameGeometry().topLeft()) + m_ui->content->pos();
+    return (window ? window->position() : geometry().topLeft()) + m_ui->content->pos();
+}
+
+QPoint Form1::frameSize() const {
+    const QWindow* window = windowHandle();
+    if (!window) {
+        return {};
+    }
+    const QMargins frame = window->frameMargins();
+    return (QPointF(frame.left(), frame.top()) * window->devicePixelRatio()).toPoint();
+}
+
+int Form1::crewBoxTop() const {
+    return std::min({m_ui->Label5->y(), m_ui->Label8->y(), m_ui->Label9->y()});
 }
 
 QWidget* Form1::chooserParent() {
@@ -360,7 +377,69 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     exportShifts->setEnabled(hasCrewToExport(target));
     connect(exportShifts, &QAction::triggered, this,
             [this, target] { this->exportShifts(target); });
+
+    // The view's crews kept for the next start, only when the user asks for it.
+    menu->addSeparator();
+    QAction* start = menu->addAction(kStartEntry);
+    start->setObjectName(QStringLiteral("StartWithThisCrew"));
+    start->setCheckable(true);
+    const RememberedStart shown = startShown(target);
+    const bool remembered = m_startMemory.read() == shown;
+    start->setChecked(remembered);
+    const bool hasCrew =
+        shown.single.value() > 0 || shown.left.value() > 0 || shown.right.value() > 0;
+    start->setEnabled(m_startMemory.available() && (remembered || hasCrew));
+    connect(start, &QAction::triggered, this, [this, target, start](bool on) {
+        if (!rememberStart(target, on)) {
+            start->setChecked(!on);
+        }
+    });
     return menu;
+}
+
+RememberedStart Form1::startShown(ChooserTarget target) const {
+    RememberedStart start;
+    if (target == ChooserTarget::Single) {
+        start.single = m_singleCrew;
+        return start;
+    }
+    start.view = StartView::SideBySide;
+    start.left = m_leftCrew;
+    start.right = m_rightCrew;
+    return start;
+}
+
+bool Form1::rememberStart(ChooserTarget target, bool on) {
+    const auto problem = m_startMemory.write(on ? std::optional(startShown(target)) : std::nullopt);
+    if (problem) {
+        m_services.warn(this, (on ? QStringLiteral("The crew cannot be remembered: ")
+                                  : QStringLiteral("The crew cannot be forgotten: ")) +
+                                  *problem);
+    }
+    return !problem;
+}
+
+void Form1::startWithRememberedCrews() {
+    // As if the user chose them: the switch first for two crews, then each box's chooser.
+    const auto start = m_startMemory.read();
+    if (!start) {
+        return;
+    }
+    if (start->view == StartView::Single) {
+        showRememberedCrew(ChooserTarget::Single, start->single);
+        return;
+    }
+    Command5_Click();
+    showRememberedCrew(ChooserTarget::Left, start->left);
+    showRememberedCrew(ChooserTarget::Right, start->right);
+}
+
+void Form1::showRememberedCrew(ChooserTarget target, CrewCode code) {
+    const auto choice = CrewCatalogue::findByCode(code.text());
+    if (code.value() > 0 && choice) {
+        setCrew(target, choice->code, fromCore(choice->boxText));
+        fillFor(target);
+    }
 }
 
 void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
