@@ -121,6 +121,31 @@ TEST(ShiftCalendarTest, MergedRunsCoverTheSameDays) {
     EXPECT_TRUE(found);
 }
 
+// A calendar that holds a merged export and a day-by-day one of the same days keeps every event:
+// no two share a UID, and a run's UID names its first and last day as libical reads them.
+TEST(ShiftCalendarTest, MergedRunsNeverTakeTheUidOfADay) {
+    const DaySerial from = dateOf(2020, 1, 1);
+    const DaySerial to = dateOf(2020, 3, 31);
+    for (const double code : {10.0, 14.0, 74.0, 83.2}) {
+        const CrewCode crew(code);
+        SCOPED_TRACE(crew.text());
+        std::map<std::string, int> uses;
+        std::vector<ParsedEvent> events =
+            parse(shiftCalendar(crew, "x", from, to, options(true, true)));
+        ASSERT_FALSE(events.empty());
+        for (const ParsedEvent& run : events) {
+            EXPECT_TRUE(run.uid.starts_with(run.firstDay + '-' + run.lastDay + '-')) << run.uid;
+        }
+        for (const ParsedEvent& day :
+             parse(shiftCalendar(crew, "x", from, to, options(true, false)))) {
+            events.push_back(day);
+        }
+        for (const ParsedEvent& event : events) {
+            EXPECT_EQ(++uses[event.uid], 1) << event.uid;
+        }
+    }
+}
+
 TEST(ShiftCalendarTest, HeaderNamesTheProgram) {
     const std::string text =
         shiftCalendar(CrewCode(14), "Brenmoor All Crews", 0, -1, options(false, false));

@@ -19,7 +19,9 @@ struct ParsedEvent {
     std::string summary;
     std::string description;
     DaySerial start = 0;
-    DaySerial end = 0; // exclusive
+    DaySerial end = 0;    // exclusive
+    std::string firstDay; // YYYYMMDD, as libical writes the first and the last day
+    std::string lastDay;
 };
 
 inline DaySerial serialOfIcalDate(icaltimetype t) {
@@ -52,7 +54,11 @@ inline std::vector<ParsedEvent> parseCalendar(const std::string& text) {
         const icaltimetype start = icalcomponent_get_dtstart(e);
         EXPECT_TRUE(icaltime_is_date(start)) << event.uid;
         event.start = serialOfIcalDate(start);
-        event.end = serialOfIcalDate(icalcomponent_get_dtend(e));
+        icaltimetype end = icalcomponent_get_dtend(e);
+        event.end = serialOfIcalDate(end);
+        event.firstDay = icaltime_as_ical_string(start);
+        icaltime_adjust(&end, -1, 0, 0, 0);
+        event.lastDay = icaltime_as_ical_string(end);
         events.push_back(event);
     }
     return events;
