@@ -3,13 +3,13 @@
 // kept in the store the window keeps them in, listed, counted, backed up and read back.
 
 #include "arguments.h"
+#include "base/quoting.h"
 #include "commandsupport.h"
 #include "errors.h"
 #include "output.h"
 #include "owndays/owndaysfile.h"
 #include "owndays/ownsummary.h"
 #include "owndaysupport.h"
-#include "quoting.h"
 #include "rememberedcrews.h"
 #include "stores/wholefile.h"
 

@@ -171,8 +171,8 @@ void ShiftCalendarWriter::writeEvent(std::string& out, const Event& event) const
     const std::string days = m_options.mergeRuns
                                  ? compactDate(event.first) + '-' + compactDate(event.last)
                                  : compactDate(event.first);
-    addLine(out, "UID:" + days + std::string(event.tag) + "-crew" + m_crew.text() +
-                     "@kelsing-shifts");
+    addLine(out,
+            "UID:" + days + std::string(event.tag) + "-crew" + m_crew.text() + "@kelsing-shifts");
     addLine(out, "DTSTAMP:" + m_options.stamp);
     // All-day dates carry no time zone, so no zone can move a shift to another day.
     addLine(out, "DTSTART;VALUE=DATE:" + compactDate(event.first));
