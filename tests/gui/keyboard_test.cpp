@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmabout.h"
 #include "crews/form2.h"
+#include "loopbackserver.h"
+#include "platform/label.h"
 #include "windowtestsupport.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QNetworkProxy>
 #include <QPushButton>
 #include <QTest>
 
@@ -48,13 +53,74 @@ Form1Services withoutPrinter(const std::shared_ptr<PrintRequests>& requests) {
     return services;
 }
 
+// Everything a click or a key can change, as the user sees it.
+struct Outcome {
+    QString title;
+    SheetModel sheet;
+    bool sideBySide = false;
+    QStringList choosers; // the captions of the open choosers
+    qsizetype aboutWindows = 0;
+    QStringList printed; // the file names offered by printing without a printer
+    QList<QUrl> opened;  // the addresses handed to the shell
+};
+
+// A window of March 2007 in a state of the tables: no crew and a month away, two crews side by
+// side, or a notice of a newer version that `server` announces.
+WindowTests::Window openIn(const QString& state, test::LoopbackServer& server,
+                           const std::shared_ptr<PrintRequests>& requests) {
+    Form1Services services = withoutPrinter(requests);
+    const bool announced = state == QLatin1String("notice");
+    if (announced) {
+        server.serve(test::LoopbackServer::kVersionPage, test::Answer::titled("9.9.9"));
+        services.siteHost = server.host();
+    }
+    auto w = openWindow(kToday, services, {.ownSiteHost = announced});
+    if (announced && !QTest::qWaitFor([&w] { return !notice(*w.form).text().isEmpty(); }, 10000)) {
+        qFatal("no notice of a newer version");
+    }
+    if (state == QLatin1String("side by side")) {
+        clickControl(*w.form, QStringLiteral("Command5"));
+    }
+    clickControl(*w.form, QStringLiteral("Command3"));
+    return w;
+}
+
+Outcome outcomeOf(WindowTests::Window& w, const PrintRequests& requests) {
+    Outcome outcome{title(*w.form),          w.form->sheet(), w.form->sideBySideShowing(), {}, 0,
+                    requests.suggestedNames, *w.opened};
+    for (const Form2* chooser : openChoosers()) {
+        outcome.choosers << chooser->windowTitle();
+    }
+    outcome.aboutWindows = openAboutWindows().size();
+    return outcome;
+}
+
+// Presses Tab until `name` has the focus; false when a whole round passes without it.
+bool tabTo(QWidget& window, const QString& name) {
+    for (int i = 0; i < 20 && focusedControl() != name; ++i) {
+        pressKey(window, Qt::Key_Tab);
+    }
+    return focusedControl() == name;
+}
+
 } // namespace
 
 class KeyboardTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
+    void tabWalksEveryControlInReadingOrder_data();
+    void tabWalksEveryControlInReadingOrder();
+    void returnAndSpaceDoWhatTheClickDoes_data();
+    void returnAndSpaceDoWhatTheClickDoes();
+    void chooserByKeysLeavesWhatItsClicksLeave_data();
+    void chooserByKeysLeavesWhatItsClicksLeave();
+    void focusShowsOnlyOnceAKeyIsPressed_data();
+    void focusShowsOnlyOnceAKeyIsPressed();
+    void menuKeysOpenTheCrewBoxMenu_data();
+    void menuKeysOpenTheCrewBoxMenu();
     void keysDoWhatTheirClicksDo_data();
     void keysDoWhatTheirClicksDo();
     void keysRepeatLikeClicks();
@@ -67,8 +133,227 @@ private slots:
     void plainPAndOtherKeysDoNothing();
 };
 
+void KeyboardTest::initTestCase() {
+    // The loopback server that announces a newer version is reached directly.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
 void KeyboardTest::cleanup() {
     deleteChoosersAndAboutWindows();
+}
+
+void KeyboardTest::tabWalksEveryControlInReadingOrder_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("order"); // from the control that has the focus at the start
+    const QStringList top = {"Command1", "Command2", "Command3", "Command4", "Label3", "SheetView"};
+    QTest::newRow("single") << "single"
+                            << top + QStringList{"Label5", "Command5", "Image2", "Image1"};
+    QTest::newRow("side by side") << "side by side"
+                                  << top + QStringList{"Label8", "Label9", "Command5", "Image2",
+                                                       "Image1"};
+    QTest::newRow("notice") << "notice"
+                            << top + QStringList{"Label5", "Command5", "Image2", "Label2_38",
+                                                 "Image1"};
+}
+
+void KeyboardTest::tabWalksEveryControlInReadingOrder() {
+    QFETCH(QString, state);
+    QFETCH(QStringList, order);
+    test::LoopbackServer server;
+    const auto requests = std::make_shared<PrintRequests>();
+    auto w = openIn(state, server, requests);
+    QCOMPARE(focusedControl(), order.front());
+    // Round the window and back to the start, both ways.
+    for (qsizetype i = 1; i <= order.size(); ++i) {
+        pressKey(*w.form, Qt::Key_Tab);
+        QCOMPARE(focusedControl(), order[i % order.size()]);
+    }
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+        pressKey(*w.form, Qt::Key_Backtab);
+        QCOMPARE(focusedControl(), order[i]);
+    }
+}
+
+void KeyboardTest::returnAndSpaceDoWhatTheClickDoes_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("key");
+    const auto row = [](const char* state, const char* target, const char* key) {
+        QTest::addRow("%s, %s, %s", target, key, state) << state << target << key;
+    };
+    for (const char* target : {"Command1", "Command2", "Command3", "Command4", "Command5", "Label3",
+                               "Label5", "Image2", "Image1"}) {
+        row("single", target, "Return");
+    }
+    row("single", "Command3", "Space");
+    row("single", "Command5", "Enter");
+    row("single", "Label5", "Space");
+    row("single", "Image1", "Space");
+    row("side by side", "Label8", "Return");
+    row("side by side", "Label9", "Space");
+    row("side by side", "Command5", "Return");
+    row("notice", "Label2_38", "Return");
+    // The sheet's days take no clicks, and neither keys.
+    row("single", "SheetView", "Return");
+}
+
+void KeyboardTest::returnAndSpaceDoWhatTheClickDoes() {
+    QFETCH(QString, state);
+    QFETCH(QString, target);
+    QFETCH(QString, key);
+    test::LoopbackServer server;
+    const auto byKeyRequests = std::make_shared<PrintRequests>();
+    auto byKey = openIn(state, server, byKeyRequests);
+    QVERIFY(tabTo(*byKey.form, target));
+    pressKeys(*byKey.form, key);
+    const Outcome keyed = outcomeOf(byKey, *byKeyRequests);
+    deleteChoosersAndAboutWindows();
+
+    const auto byClickRequests = std::make_shared<PrintRequests>();
+    auto byClick = openIn(state, server, byClickRequests);
+    clickControl(*byClick.form, target);
+    const Outcome clicked = outcomeOf(byClick, *byClickRequests);
+    QCOMPARE(keyed.title, clicked.title);
+    QCOMPARE(keyed.sheet, clicked.sheet);
+    QCOMPARE(keyed.sideBySide, clicked.sideBySide);
+    QCOMPARE(keyed.choosers, clicked.choosers);
+    QCOMPARE(keyed.aboutWindows, clicked.aboutWindows);
+    QCOMPARE(keyed.printed, clicked.printed);
+    QCOMPARE(keyed.opened, clicked.opened);
+}
+
+void KeyboardTest::chooserByKeysLeavesWhatItsClicksLeave_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys"); // from the first employer, which has the focus
+    QTest::addColumn<QString>("path"); // the same choice by clicks; empty for none
+    QTest::addColumn<double>("code");
+    const auto row = [](const char* name, const char* box, const char* keys, const char* path,
+                        double code) { QTest::newRow(name) << box << keys << path << code; };
+    // The greyed employers (Tarsk, Quillon, Velmora, Meridane) are passed by.
+    row("Corvath 403", "Label5", "Down Down Down Return Down Down Down Return Down Down Return",
+        "Corvath/401-404/403", 83.2);
+    row("last entries", "Label5", "End Return End Return", "Tobrin's/All X Crews", 99);
+    row("first entries", "Label5", "Home Return Home Return", "Brenmoor/A Crew", 10);
+    // Beside another crew the all-crews entries are greyed, and passed by too.
+    row("right side, last", "Label9", "End Return End Return", "Tobrin's/DX Crew", 98);
+    row("left side, members", "Label8", "Down Down Down Return End Return End Up Return",
+        "Corvath/501-509/508", 84.7);
+    // Back a level where the mouse can: Left from the members to their group, Backspace from
+    // the crews to their employer, Tab as Down.
+    row("back to the groups", "Label5",
+        "Down Down Down Return Down Down Down Return Left Up Return Tab Return",
+        "Corvath/150-151/151", 82.1);
+    row("back to the employers", "Label5", "Return Backspace Down Return Shift+Tab Return",
+        "Zantor/A Crew", 50);
+    row("space", "Label5", "Down Space Space", "Zantor/A Crew", 50);
+    row("escape", "Label5", "Down Down Down Return Down Down Down Return Escape", "", 0);
+    row("escape at once", "Label9", "Escape", "", 0);
+}
+
+void KeyboardTest::chooserByKeysLeavesWhatItsClicksLeave() {
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(QString, path);
+    QFETCH(double, code);
+    const auto crewOf = [&box](const Form1& form) {
+        return box == QLatin1String("Label5")   ? form.singleCrew()
+               : box == QLatin1String("Label8") ? form.leftCrew()
+                                                : form.rightCrew();
+    };
+    auto byKeys = openWindow(kToday);
+    if (box != QLatin1String("Label5")) {
+        QVERIFY(tabTo(*byKeys.form, QStringLiteral("Command5")));
+        pressKey(*byKeys.form, Qt::Key_Space);
+        QVERIFY(byKeys.form->sideBySideShowing());
+    }
+    QVERIFY(tabTo(*byKeys.form, box));
+    pressKey(*byKeys.form, Qt::Key_Return);
+    QCOMPARE(openChoosers().size(), 1);
+    QCOMPARE(focusedControl(), QStringLiteral("Label1_0"));
+    pressKeys(*byKeys.form, keys);
+    QVERIFY(openChoosers().isEmpty());
+    // The keys are back on the crew box the chooser served.
+    QCOMPARE(focusedControl(), box);
+    QCOMPARE(crewOf(*byKeys.form), CrewCode(code));
+
+    auto byClicks = openWindow(kToday);
+    if (box != QLatin1String("Label5")) {
+        clickControl(*byClicks.form, QStringLiteral("Command5"));
+    }
+    clickControl(*byClicks.form, box);
+    if (!path.isEmpty()) {
+        QVERIFY(walkChooser(*openChoosers().front(), path));
+    }
+    deleteChoosersAndAboutWindows();
+    QCOMPARE(crewOf(*byClicks.form), CrewCode(code));
+    QCOMPARE(boxText(*byKeys.form, box), boxText(*byClicks.form, box));
+    QCOMPARE(byKeys.form->sheet(), byClicks.form->sheet());
+}
+
+void KeyboardTest::focusShowsOnlyOnceAKeyIsPressed_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("designed") << QSize();
+    QTest::newRow("larger") << QSize(698, 600);
+}
+
+void KeyboardTest::focusShowsOnlyOnceAKeyIsPressed() {
+    QFETCH(QSize, size);
+    auto w = openWindow(kToday, {}, {.size = size});
+    Form1& form = *w.form;
+    // The first control has the focus from the start, and shows nothing of it.
+    QCOMPARE(focusedControl(), QStringLiteral("Command1"));
+    const QImage asDesigned = form.grab().toImage();
+    QApplication::focusWidget()->clearFocus();
+    QCOMPARE(form.grab().toImage(), asDesigned);
+    // Once a key is pressed every control shows the focus, the sheet on its day.
+    QStringList unframed;
+    for (int i = 0; i < 10; ++i) {
+        pressKey(form, Qt::Key_Tab);
+        if (form.grab().toImage() == asDesigned) {
+            unframed << focusedControl();
+        }
+    }
+    QCOMPARE(unframed, QStringList());
+    // A mouse press hides it again, and the window looks as designed.
+    clickControl(form, QStringLiteral("SheetView"));
+    QCOMPARE(form.grab().toImage(), asDesigned);
+}
+
+void KeyboardTest::menuKeysOpenTheCrewBoxMenu_data() {
+    QTest::addColumn<QString>("key");
+    QTest::newRow("menu key") << "Menu";
+    QTest::newRow("Shift+F10") << "Shift+F10";
+}
+
+void KeyboardTest::menuKeysOpenTheCrewBoxMenu() {
+    QFETCH(QString, key);
+    QStringList asked;
+    Form1Services services;
+    services.calendarExport = [&asked](QWidget*, const CalendarExport& proposal, const Twips&,
+                                       const CalendarExportWriter&) {
+        asked << proposal.calendarName;
+        return std::optional<CalendarExport>();
+    };
+    auto w = openWindow(kToday, services);
+    Form1& form = *w.form;
+    form.setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
+    form.fillFor(ChooserTarget::Single);
+    QVERIFY(tabTo(form, QStringLiteral("Label5")));
+    pressKeys(form, key);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->objectName(), QStringLiteral("CrewBoxMenu"));
+    // Its entry is ready for Return, which a screen reader hears.
+    QVERIFY(menu->activeAction());
+    QCOMPARE(menu->activeAction()->text(), QStringLiteral("Export shifts to calendar file..."));
+    pressKeys(form, QStringLiteral("Return"));
+    QCOMPARE(asked, QStringList{QStringLiteral("Corvath 403 shifts")});
+    // Opened by the mouse, the menu marks no entry, as before.
+    clickControl(form, QStringLiteral("Label5"), Qt::RightButton);
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->activeAction(), nullptr);
+    menu->close();
 }
 
 void KeyboardTest::keysDoWhatTheirClicksDo_data() {

@@ -13,6 +13,7 @@
 #include "platform/label.h"
 #include "platform/localeservices.h"
 #include "platform/pictures.h"
+#include "platform/windowaccessible.h"
 #include "printing/printedpicturesize.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
@@ -76,6 +77,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
         m_services.siteHost.isEmpty() ? QUrl(fromCore(kSiteHost)) : m_services.siteHost;
     m_site = host.resolved(QUrl(kSitePath));
     m_versionPage = host.resolved(QUrl(kVersionPagePath));
+    // Before the title, whose change makes the window's interface for a screen reader.
+    WindowAccessible::setRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromCore(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -221,6 +224,7 @@ void Form1::showSheet() {
     m_ui->Command5->setAccessibleName(sideBySideShowing()
                                           ? QStringLiteral("Show one crew")
                                           : QStringLiteral("Show two crews side by side"));
+    m_ui->setKeyboardReach(sideBySideShowing());
     m_ui->sheetView->sheetChanged();
 }
 
@@ -331,6 +335,8 @@ void Form1::openChooser(ChooserTarget target) {
     if (m_chooser) {
         m_chooser->close();
     }
+    // The box the chooser serves has the focus when it closes, by a choice or by Escape.
+    crewBox(target)->setFocus(Qt::OtherFocusReason);
     m_chooser = Form2::open(*this, target);
 }
 
@@ -361,9 +367,18 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
 }
 
 void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
+    // The menu key may ask twice: the box's own key, and the platform's menu event after it.
+    if (m_crewBoxMenu && m_crewBoxMenu->isVisible()) {
+        return;
+    }
     QMenu* menu = crewBoxMenu(target);
+    m_crewBoxMenu = menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(crewBox(target)->mapToGlobal(position));
+    // Opened from the keyboard, its first entry is ready for Return and read out.
+    if (testAttribute(Qt::WA_KeyboardFocusChange) && !menu->actions().isEmpty()) {
+        menu->setActiveAction(menu->actions().constFirst());
+    }
 }
 
 void Form1::exportShifts(ChooserTarget target) {
@@ -398,6 +413,7 @@ void Form1::showNewerVersion(const QString& title) {
         title + QStringLiteral(") Click Here"));
     m_ui->Label2_38->setToolTip(QStringLiteral(
         "A Newer Version of this program is available. Click Here to go to Website."));
+    m_ui->setKeyboardReach(sideBySideShowing());
     m_ui->Timer1->start();
 }
 

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QPainter;
+
 namespace kelsing {
 
 /// A label of the designed windows: plain text (never rich text) or a picture, transparent or
@@ -37,8 +39,8 @@ public:
     QAccessible::Role accessibleRole() const { return m_role; }
     void setAccessibleRole(QAccessible::Role role);
 
-    /// Clicks the label as the user would, for a screen reader's press action; a disabled label
-    /// takes no clicks.
+    /// Clicks the label as the user would, for a screen reader's press action, Return or Space;
+    /// a disabled label takes no clicks.
     void click();
 
 signals:
@@ -49,8 +51,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void paintFocus(QPainter& painter);
     QString m_text;
     QColor m_textColor = Qt::black;
     QColor m_background;
