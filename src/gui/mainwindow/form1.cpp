@@ -441,13 +441,18 @@ void Form1::Image1_Click() {
 void Form1::Image2_Click() {
     QWidget* const hidden[] = {m_ui->Image1,   m_ui->Image2,   m_ui->Command1, m_ui->Command2,
                                m_ui->Command3, m_ui->Command4, m_ui->Command5};
+    // A hidden control hands the focus on; it has it back with the controls.
+    const QPointer<QWidget> focused = focusWidget();
     for (QWidget* control : hidden) {
         control->setVisible(false);
     }
     // The controls come back however printing ends.
-    const auto showAgain = qScopeGuard([&hidden] {
+    const auto showAgain = qScopeGuard([&hidden, &focused] {
         for (QWidget* control : hidden) {
             control->setVisible(true);
+        }
+        if (focused) {
+            focused->setFocus(Qt::OtherFocusReason);
         }
     });
     QCoreApplication::processEvents();
