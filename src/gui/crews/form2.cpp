@@ -548,8 +548,12 @@ void Form2::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Form2::focusNextPrevChild(bool next) {
-    // Tab and Shift+Tab go down and up the column, as the arrows do.
-    moveFocus(next ? Qt::Key_Down : Qt::Key_Up);
+    // Tab and Shift+Tab go down and up the column, as the arrows do. An entry hidden with the
+    // focus asks too: the click that hides it gives the focus a place of its own afterwards.
+    const QWidget* focused = focusWidget();
+    if (focused && focused->isVisible()) {
+        moveFocus(next ? Qt::Key_Down : Qt::Key_Up);
+    }
     return true;
 }
 
