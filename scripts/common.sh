@@ -14,6 +14,10 @@ PACKAGES=(
     fonts-dejavu-core fonts-liberation
     openssl
     poppler-utils # the printing tests read the printed PDF with pdftotext and pdftoppm
+    # Printing: the CUPS client library the window speaks to, and the real print system that the
+    # printing tests start on their own with a cups-pdf queue (cupsd, lpadmin, cupsreject...).
+    libcups2-dev cups cups-bsd printer-driver-cups-pdf
+    xdg-utils # the web site opens with xdg-open, whose failure the window tells
     # The chooser's tests on real desktops: Wayland (weston in Xvfb, Qt's Wayland platform)...
     weston
     qt6-wayland

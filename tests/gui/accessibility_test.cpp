@@ -312,7 +312,7 @@ void AccessibilityTest::cellNamesFollowTheShownMonth() {
 void AccessibilityTest::pressActionsClickLikeTheMouse() {
     bool opened = false;
     Form1Services services;
-    services.openUrl = [&opened](const QUrl&) { opened = true; };
+    services.openUrl = [&opened](const QUrl&) { return opened = true; };
     auto w = openWindow(kToday, services);
     Form1& form = *w.form;
 

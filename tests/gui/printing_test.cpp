@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/dayserial.h"
 #include "mainwindow/form1.h"
+#include "pdfreading.h"
 #include "platform/label.h"
 #include "windowtestsupport.h"
 
@@ -11,18 +12,17 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelsing;
+using namespace kelsing::PdfReading;
 
 namespace {
 
-const char* const kHiddenWhilePrinting[] = {"Image1",   "Image2",   "Command1", "Command2",
-                                            "Command3", "Command4", "Command5"};
+const char* const kLeftOffThePage[] = {"Image1",   "Image2",   "Command1", "Command2",
+                                       "Command3", "Command4", "Command5"};
 
 // What the printing saw of the window when it asked for a file name, and what it told the user.
 struct Capture {
@@ -38,22 +38,31 @@ struct Window : WindowTests::Window {
     std::shared_ptr<QString> fileName = std::make_shared<QString>();
 };
 
-// A window on a machine without a default printer, whose file dialog answers `fileName`; it is
-// left where it opens and not waited for.
-Window openWindow(const QString& fileName) {
+// A window on a machine whose default printer is `printer` (none when empty), whose file dialog
+// answers `fileName`; it is left where it opens and not waited for.
+Window openWindow(const QString& fileName, const QString& printer = QString()) {
     Window w;
     *w.fileName = fileName;
     Form1Services services;
-    services.defaultPrinter = [] { return QString(); };
+    services.defaultPrinter = [printer] { return printer; };
     services.pdfFileName = [capture = w.capture, file = w.fileName](QWidget* parent,
                                                                     const QString& suggestedName) {
         capture->suggestedNames.append(suggestedName);
-        for (const char* name : kHiddenWhilePrinting) {
+        for (const char* name : kLeftOffThePage) {
             if (parent->findChild<QWidget*>(QString::fromLatin1(name))->isVisible()) {
                 capture->visibleControls.append(QString::fromLatin1(name));
             }
         }
+        // The page leaves the buttons and images out; so does the picture it is compared with.
+        QList<QWidget*> controls;
+        for (const char* name : kLeftOffThePage) {
+            controls.append(parent->findChild<QWidget*>(QString::fromLatin1(name)));
+            controls.constLast()->hide();
+        }
         capture->window = parent->grab().toImage();
+        for (QWidget* control : controls) {
+            control->show();
+        }
         return *file;
     };
     services.warn = [capture = w.capture](QWidget*, const QString& message) {
@@ -81,7 +90,7 @@ void chooseCrews(Form1& form, bool sideBySide) {
 
 QStringList visibleControls(Form1& form) {
     QStringList visible;
-    for (const char* name : kHiddenWhilePrinting) {
+    for (const char* name : kLeftOffThePage) {
         if (form.findChild<QWidget*>(QString::fromLatin1(name))->isVisible()) {
             visible.append(QString::fromLatin1(name));
         }
@@ -91,78 +100,10 @@ QStringList visibleControls(Form1& form) {
 
 QStringList allControls() {
     QStringList names;
-    for (const char* name : kHiddenWhilePrinting) {
+    for (const char* name : kLeftOffThePage) {
         names.append(QString::fromLatin1(name));
     }
     return names;
-}
-
-// The output of one of poppler's tools run on a PDF file.
-QByteArray poppler(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        qFatal("%s did not read the file (is poppler-utils installed?): %s", qPrintable(tool),
-               process.readAllStandardError().constData());
-    }
-    return process.readAllStandardOutput();
-}
-
-// What a reader of a PDF file sees: its pages, the first page's words in reading order and the
-// page drawn at 150 dpi.
-struct PdfPage {
-    int pages = 0;
-    QStringList words;
-    QImage picture;
-};
-
-PdfPage readPdf(const QString& path) {
-    const QString info = QString::fromUtf8(poppler(QStringLiteral("pdfinfo"), {path}));
-    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                   QRegularExpression::MultilineOption);
-    return {pages.match(info).captured(1).toInt(),
-            QString::fromUtf8(poppler(QStringLiteral("pdftotext"),
-                                      {QStringLiteral("-raw"), path, QStringLiteral("-")}))
-                .simplified()
-                .split(QLatin1Char(' ')),
-            QImage::fromData(poppler(QStringLiteral("pdftoppm"),
-                                     {QStringLiteral("-r"), QStringLiteral("150"),
-                                      QStringLiteral("-png"), QStringLiteral("-singlefile"), path}))
-                .convertToFormat(QImage::Format_RGB32)};
-}
-
-// The height of the printed window: down to the page picture's last row that is not white.
-int printedHeight(const QImage& page) {
-    for (int y = page.height() - 1; y >= 0; --y) {
-        for (int x = 0; x < page.width(); ++x) {
-            if (page.pixel(x, y) != qRgb(255, 255, 255)) {
-                return y + 1;
-            }
-        }
-    }
-    return 0;
-}
-
-// The largest difference in grey between two pictures of the window, compared in blocks of
-// 5 x 5 window pixels: the texts and lines of both stand in the same places when it is small,
-// however differently the two were drawn.
-int layoutDifference(const QImage& a, const QImage& b) {
-    const QSize blocks(93, 80);
-    const auto grey = [&blocks](const QImage& picture) {
-        return picture.convertToFormat(QImage::Format_Grayscale8)
-            .scaled(blocks, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    };
-    const QImage first = grey(a);
-    const QImage second = grey(b);
-    int largest = 0;
-    for (int y = 0; y < blocks.height(); ++y) {
-        for (int x = 0; x < blocks.width(); ++x) {
-            largest =
-                std::max(largest, std::abs(qGray(first.pixel(x, y)) - qGray(second.pixel(x, y))));
-        }
-    }
-    return largest;
 }
 
 } // namespace
@@ -175,11 +116,14 @@ private slots:
     void printsTheWindowAsTextAndLines();
     void printsTheSamePageAtAnyWindowSize_data();
     void printsTheSamePageAtAnyWindowSize();
+    void printsNoKeyboardFocus_data();
+    void printsNoKeyboardFocus();
     void suggestedNameFollowsTheShownMonth_data();
     void suggestedNameFollowsTheShownMonth();
     void decliningTheFileDialogPrintsNothing();
     void failedSaveSaysWhatFailed_data();
     void failedSaveSaysWhatFailed();
+    void aPrinterWithoutItsPrintSystemIsTold();
 };
 
 void PrintingTest::printsTheWindowAsTextAndLines_data() {
@@ -205,7 +149,8 @@ void PrintingTest::printsTheWindowAsTextAndLines() {
 
     QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Image2")), Qt::LeftButton);
 
-    QCOMPARE(w.capture->visibleControls, QStringList());
+    // The buttons and images stay on the screen while the file dialog is open.
+    QCOMPARE(w.capture->visibleControls, allControls());
     QCOMPARE(visibleControls(form), allControls());
     QCOMPARE(form.sideBySideShowing(), sideBySide);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("what the user copied"));
@@ -280,6 +225,33 @@ void PrintingTest::printsTheSamePageAtAnyWindowSize() {
              readPdf(folder.filePath(QStringLiteral("designed.pdf"))).picture);
     // The window is back at its own scale.
     QCOMPARE(form.grab().toImage(), shown);
+}
+
+void PrintingTest::printsNoKeyboardFocus_data() {
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("sheet") << "SheetView";
+    QTest::newRow("crew box") << "Label5";
+}
+
+void PrintingTest::printsNoKeyboardFocus() {
+    QFETCH(QString, focused);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    auto w = openWindow(folder.filePath(QStringLiteral("mouse.pdf")));
+    Form1& form = *w.form;
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    chooseCrews(form, false);
+    form.Image2_Click();
+    while (WindowTests::focusedControl() != focused) {
+        WindowTests::pressKey(form, Qt::Key_Tab);
+    }
+    const QImage framed = form.grab().toImage();
+    *w.fileName = folder.filePath(QStringLiteral("keys.pdf"));
+    WindowTests::pressKey(form, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(readPdf(*w.fileName).picture,
+             readPdf(folder.filePath(QStringLiteral("mouse.pdf"))).picture);
+    // The window still shows the focus.
+    QCOMPARE(form.grab().toImage(), framed);
 }
 
 void PrintingTest::suggestedNameFollowsTheShownMonth_data() {
@@ -372,6 +344,29 @@ void PrintingTest::failedSaveSaysWhatFailed() {
     w.form->Image2_Click();
     QCOMPARE(w.capture->warnings.size(), 1);
     QCOMPARE(readPdf(before.fileName()).pages, 1);
+}
+
+void PrintingTest::aPrinterWithoutItsPrintSystemIsTold() {
+    // The printer was there a moment ago, but nothing answers at the print system's socket now.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    qputenv("CUPS_SERVER", folder.filePath(QStringLiteral("cups.sock")).toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("CUPS_SERVER"); });
+    auto w = openWindow(folder.filePath(QStringLiteral("sheet.pdf")), QStringLiteral("Office"));
+    Form1& form = *w.form;
+    chooseCrews(form, true);
+    const SheetModel before = form.sheet();
+
+    form.Image2_Click();
+
+    QTRY_COMPARE(w.capture->warnings,
+                 QStringList{QStringLiteral(
+                     "The print system is not running. The sheet was not printed on Office.")});
+    // No file is offered instead, and the window is as it was.
+    QCOMPARE(w.capture->suggestedNames, QStringList());
+    QCOMPARE(WindowTests::sheetDifference(form.sheet(), before), QString());
+    QVERIFY(form.sideBySideShowing());
+    QCOMPARE(visibleControls(form), allControls());
 }
 
 QTEST_MAIN(PrintingTest)

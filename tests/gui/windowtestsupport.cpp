@@ -38,7 +38,10 @@ Window openWindow(DaySerial today, Form1Services services, const Showing& showin
         services.siteHost = QUrl(QStringLiteral("http://127.0.0.1:9"));
     }
     if (!services.openUrl) {
-        services.openUrl = [opened = w.opened](const QUrl& url) { opened->append(url); };
+        services.openUrl = [opened = w.opened](const QUrl& url) {
+            opened->append(url);
+            return true;
+        };
     }
     w.form = std::make_unique<Form1>(services);
     if (showing.at) {

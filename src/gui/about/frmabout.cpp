@@ -182,7 +182,8 @@ void frmAbout::Form_Load() {
 }
 
 void frmAbout::Label1_Click() {
-    m_shell.ShellOpen(m_site.toString(), QStringLiteral("Open"), QString(), QString(), 0);
+    // ShellOpen, and a message with the address when no browser opens it.
+    m_shell.openOrTell(this, m_site.toString());
 }
 
 void frmAbout::cmdOK_Click() {

@@ -3,6 +3,7 @@
 
 #include "about/frmabout.h"
 #include "crews/crewcaptiontable.h"
+#include "crews/crewcatalogue.h"
 #include "crews/form2.h"
 #include "mainwindow/form1ui.h"
 #include "mainwindow/lateservices.h"
@@ -17,6 +18,8 @@
 #include "printing/printedpicturesize.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +42,7 @@ const QString kSitePath = QStringLiteral("/kelsing_schedule/");
 const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
+const QString kStartEntry = QStringLiteral("Start with this crew");
 
 // A crew's name on one line ("Corvath 403"), or `fallback` while the side has none.
 QString sideName(CrewCode code, const QString& fallback) {
@@ -71,6 +75,7 @@ const Form1::CrewTarget& Form1::crewTarget(ChooserTarget target) {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(withDefaultServices(std::move(services)))
+    , m_startMemory(m_services.settingsFile, m_services.reportProblem)
     , m_ui(std::make_unique<Form1Ui>()) {
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -97,6 +102,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
         startLate();
     }
     Form_Load();
+    startWithRememberedCrews();
 }
 
 Form1::~Form1() {
@@ -326,7 +332,8 @@ void Form1::Command5_Click() {
 void Form1::Label2_Click(int index) {
     // Only the update notice (element 38) reacts, and only while it holds a message.
     if (index == kNoticeIndex && !m_ui->Label2_38->text().isEmpty()) {
-        m_shell.ShellOpen(m_site.toString(), QStringLiteral("Open"), QString(), QString(), 0);
+        // ShellOpen, and a message with the address when no browser opens it.
+        m_shell.openOrTell(this, m_site.toString());
     }
 }
 
@@ -363,7 +370,69 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     exportShifts->setEnabled(hasCrewToExport(target));
     connect(exportShifts, &QAction::triggered, this,
             [this, target] { this->exportShifts(target); });
+
+    // The view's crews kept for the next start, only when the user asks for it.
+    menu->addSeparator();
+    QAction* start = menu->addAction(kStartEntry);
+    start->setObjectName(QStringLiteral("StartWithThisCrew"));
+    start->setCheckable(true);
+    const RememberedStart shown = startShown(target);
+    const bool remembered = m_startMemory.read() == shown;
+    start->setChecked(remembered);
+    const bool hasCrew =
+        shown.single.value() > 0 || shown.left.value() > 0 || shown.right.value() > 0;
+    start->setEnabled(m_startMemory.available() && (remembered || hasCrew));
+    connect(start, &QAction::triggered, this, [this, target, start](bool on) {
+        if (!rememberStart(target, on)) {
+            start->setChecked(!on);
+        }
+    });
     return menu;
+}
+
+RememberedStart Form1::startShown(ChooserTarget target) const {
+    RememberedStart start;
+    if (target == ChooserTarget::Single) {
+        start.single = m_singleCrew;
+        return start;
+    }
+    start.view = StartView::SideBySide;
+    start.left = m_leftCrew;
+    start.right = m_rightCrew;
+    return start;
+}
+
+bool Form1::rememberStart(ChooserTarget target, bool on) {
+    const auto problem = m_startMemory.write(on ? std::optional(startShown(target)) : std::nullopt);
+    if (problem) {
+        m_services.warn(this, (on ? QStringLiteral("The crew cannot be remembered: ")
+                                  : QStringLiteral("The crew cannot be forgotten: ")) +
+                                  *problem);
+    }
+    return !problem;
+}
+
+void Form1::startWithRememberedCrews() {
+    // As if the user chose them: the switch first for two crews, then each box's chooser.
+    const auto start = m_startMemory.read();
+    if (!start) {
+        return;
+    }
+    if (start->view == StartView::Single) {
+        showRememberedCrew(ChooserTarget::Single, start->single);
+        return;
+    }
+    Command5_Click();
+    showRememberedCrew(ChooserTarget::Left, start->left);
+    showRememberedCrew(ChooserTarget::Right, start->right);
+}
+
+void Form1::showRememberedCrew(ChooserTarget target, CrewCode code) {
+    const auto choice = CrewCatalogue::findByCode(code.text());
+    if (code.value() > 0 && choice) {
+        setCrew(target, choice->code, fromCore(choice->boxText));
+        fillFor(target);
+    }
 }
 
 void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
@@ -375,9 +444,14 @@ void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
     m_crewBoxMenu = menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(crewBox(target)->mapToGlobal(position));
-    // Opened from the keyboard, its first entry is ready for Return and read out.
-    if (testAttribute(Qt::WA_KeyboardFocusChange) && !menu->actions().isEmpty()) {
-        menu->setActiveAction(menu->actions().constFirst());
+    // Opened from the keyboard, its first entry that can be chosen is ready for Return and read
+    // out.
+    const QList<QAction*> entries = menu->actions();
+    const auto first = std::find_if(entries.cbegin(), entries.cend(), [](const QAction* entry) {
+        return entry->isEnabled() && !entry->isSeparator();
+    });
+    if (testAttribute(Qt::WA_KeyboardFocusChange) && first != entries.cend()) {
+        menu->setActiveAction(*first);
     }
 }
 
@@ -439,25 +513,9 @@ void Form1::Image1_Click() {
 }
 
 void Form1::Image2_Click() {
-    QWidget* const hidden[] = {m_ui->Image1,   m_ui->Image2,   m_ui->Command1, m_ui->Command2,
-                               m_ui->Command3, m_ui->Command4, m_ui->Command5};
-    // A hidden control hands the focus on; it has it back with the controls.
-    const QPointer<QWidget> focused = focusWidget();
-    for (QWidget* control : hidden) {
-        control->setVisible(false);
-    }
-    // The controls come back however printing ends.
-    const auto showAgain = qScopeGuard([&hidden, &focused] {
-        for (QWidget* control : hidden) {
-            control->setVisible(true);
-        }
-        if (focused) {
-            focused->setFocus(Qt::OtherFocusReason);
-        }
-    });
-    QCoreApplication::processEvents();
+    // The page is drawn from the layout without the buttons and images, so the screen keeps them
+    // while any printing dialog is open.
     PrintSheet();
-    QCoreApplication::processEvents();
 }
 
 void Form1::PrintSheet() {
@@ -480,6 +538,11 @@ void Form1::paintPrintedPage(QPainter& painter, int pageWidth) {
         m_twips = Twips();
         layoutControls();
     }
+    // The page shows the sheet, not where the keyboard is.
+    const bool focusShown = testAttribute(Qt::WA_KeyboardFocusChange);
+    setAttribute(Qt::WA_KeyboardFocusChange, false);
+    const auto showFocus =
+        qScopeGuard([this, focusShown] { setAttribute(Qt::WA_KeyboardFocusChange, focusShown); });
     const QSize designed = m_ui->content->size();
     const PictureSize size = PrintedPictureSize(designed.width(), designed.height(), pageWidth);
     // Painted rather than copied from the screen: text and lines stay text and lines, as sharp
@@ -487,7 +550,19 @@ void Form1::paintPrintedPage(QPainter& painter, int pageWidth) {
     painter.scale(static_cast<double>(size.width) / designed.width(),
                   static_cast<double>(size.height) / designed.height());
     Pictures::paintBackground(painter, QRectF(QPointF(0, 0), QSizeF(designed)));
-    m_ui->content->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    // The controls in their stacking order, without the buttons and images.
+    const QWidget* const notPrinted[] = {m_ui->Image1,   m_ui->Image2,   m_ui->Command1,
+                                         m_ui->Command2, m_ui->Command3, m_ui->Command4,
+                                         m_ui->Command5};
+    for (QObject* child : m_ui->content->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && !control->isHidden() && !std::ranges::count(notPrinted, control)) {
+            control->render(&painter, control->pos(), QRegion(),
+                            control->autoFillBackground()
+                                ? QWidget::DrawWindowBackground | QWidget::DrawChildren
+                                : QWidget::RenderFlags(QWidget::DrawChildren));
+        }
+    }
 }
 
 void Form1::paintEvent(QPaintEvent*) {

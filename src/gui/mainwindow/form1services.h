@@ -6,6 +6,7 @@
 #include "mainwindow/calendarexport.h"
 #include "platform/twips.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -24,8 +25,9 @@ struct Form1Services {
     /// Scheme, host and port of the author's web site, which serves the version page and the
     /// site; empty for the built-in host.
     QUrl siteHost;
-    /// Opens an address with the system shell (the user's browser for a web address).
-    std::function<void(const QUrl&)> openUrl;
+    /// Opens an address with the system shell (the user's browser for a web address); false
+    /// when it could not.
+    std::function<bool(const QUrl&)> openUrl;
     /// The name of the default printer; empty when the system has none.
     std::function<QString()> defaultPrinter;
     /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
@@ -54,6 +56,11 @@ struct Form1Services {
     bool lateStart = false;
     /// Tells the user that something they asked for is done, such as where a file went.
     std::function<void(QWidget* parent, const QString& message)> inform;
+    /// The settings file that keeps the crews the window starts with, when the user asks for
+    /// that; empty, the window keeps nothing and cannot be asked to. The program sets it.
+    std::filesystem::path settingsFile;
+    /// Writes one line on standard error, such as why the settings file is ignored.
+    std::function<void(const QString& line)> reportProblem;
 };
 
 /// `services` with the desktop's own service in place of every one left empty: the system

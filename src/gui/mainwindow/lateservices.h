@@ -5,8 +5,8 @@
 
 #include <QString>
 
+class QByteArray;
 class QObject;
-class QPainter;
 class QUrl;
 
 namespace kelsing {
@@ -21,8 +21,20 @@ public:
     virtual void cancel() = 0;
 };
 
-/// How a print on a system printer ended.
-enum class PrintOutcome { Printed, NotTaken, Failed };
+/// How a page sent to a system printer fared, as far as the print system tells at once.
+struct PrintReport {
+    enum class Outcome {
+        Printed,       // taken, and printing or queued as usual
+        Waiting,       // taken, but the printer is stopped: the page waits in its queue
+        Refused,       // the printer takes no jobs now
+        NoPrintSystem, // no print system answers
+        NoAnswer,      // the print system stopped answering while the page went to it
+        Failed,        // the print system or the printer failed the job
+    };
+    Outcome outcome = Outcome::Printed;
+    /// The print system's own words on it, when it has any.
+    QString detail;
+};
 
 /// What the main window needs only after its first frame or on a click: the version check over
 /// the network and the system's printers. A program has them linked in, or from a module
@@ -36,10 +48,11 @@ public:
                                         std::function<void(const QString&)> newer) = 0;
     /// The name of the system's default printer; empty when it has none.
     virtual QString defaultPrinterName() = 0;
-    /// Prints one page called `document` on `printer`, drawn by `paint` with the page's width
-    /// in device pixels.
-    virtual PrintOutcome print(const QString& printer, const QString& document,
-                               const std::function<void(QPainter&, int pageWidth)>& paint) = 0;
+    /// Sends `pdf`, a document called `document`, to `printer` off the calling thread, then
+    /// asks once how the job stands, all within a time limit; hands the report to `done` on
+    /// `owner`'s thread, or drops it when `owner` is gone by then.
+    virtual void print(const QString& printer, const QString& document, const QByteArray& pdf,
+                       QObject* owner, std::function<void(const PrintReport&)> done) = 0;
 };
 
 /// The program's late services, or null when it cannot have them (a module that does not

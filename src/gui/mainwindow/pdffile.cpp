@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/pdffile.h"
 
+#include "mainwindow/outputfile.h"
+
 #include <QFileDevice>
-#include <QLocale>
-#include <QPageLayout>
-#include <QPainter>
-#include <QPdfWriter>
 
 namespace kelsing {
 
@@ -14,44 +12,25 @@ PdfFile::PdfFile(const QString& path, const QString& title)
     , m_title(title) {
 }
 
-// An unfinished file is discarded with its temporary copy.
-PdfFile::~PdfFile() = default;
-
-bool PdfFile::begin(QPainter& painter) {
-    m_file = std::make_unique<OutputFile>(m_path);
-    if (!m_file->open()) {
-        m_error = m_file->errorString();
+bool PdfFile::write(const PagePainter& paint) {
+    // An unfinished file is discarded with its temporary copy.
+    OutputFile file(m_path);
+    if (!file.open()) {
+        m_error = file.errorString();
         return false;
     }
-    m_writer = std::make_unique<QPdfWriter>(&m_file->device());
-    m_writer->setTitle(m_title);
-    m_writer->setCreator(m_title);
-    const QPageSize paper(QLocale().measurementSystem() == QLocale::ImperialUSSystem
-                              ? QPageSize::Letter
-                              : QPageSize::A4);
-    m_writer->setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF()));
-    if (!painter.begin(m_writer.get())) {
-        m_error = QStringLiteral("the page could not be started");
+    if (!writePdfPage(file.device(), m_title, paint)) {
+        m_error = file.device().error() != QFileDevice::NoError
+                      ? file.device().errorString()
+                      : QStringLiteral("the page could not be written");
+        file.discard();
         return false;
     }
-    return true;
-}
-
-bool PdfFile::finish(QPainter& painter) {
-    if (!painter.end()) {
-        m_file->discard();
-        m_error = QStringLiteral("the page could not be finished");
-        return false;
-    }
-    if (!m_file->commit()) {
-        m_error = m_file->errorString();
+    if (!file.commit()) {
+        m_error = file.errorString();
         return false;
     }
     return true;
-}
-
-int PdfFile::pageWidth() const {
-    return m_writer ? m_writer->width() : 0;
 }
 
 } // namespace kelsing

@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "mainwindow/outputfile.h"
-
-#include <memory>
+#include "mainwindow/pdfpage.h"
 
 #include <QString>
-
-class QPainter;
-class QPdfWriter;
 
 namespace kelsing {
 
@@ -18,18 +13,10 @@ namespace kelsing {
 class PdfFile final {
 public:
     PdfFile(const QString& path, const QString& title);
-    ~PdfFile();
-    PdfFile(const PdfFile&) = delete;
-    PdfFile& operator=(const PdfFile&) = delete;
 
-    /// Opens the file and starts `painter` on its page, which has no margin and is `pageWidth()`
-    /// device pixels wide; false when the file or the page cannot be started.
-    bool begin(QPainter& painter);
-
-    /// Ends `painter` and puts the complete file in place; false when any of it failed.
-    bool finish(QPainter& painter);
-
-    int pageWidth() const;
+    /// Writes the page that `paint` draws (see writePdfPage) and puts the complete file in
+    /// place; false when any of it failed.
+    bool write(const PagePainter& paint);
 
     /// What failed, in the words of the system where it has them.
     QString errorString() const { return m_error; }
@@ -37,8 +24,6 @@ public:
 private:
     QString m_path;
     QString m_title;
-    std::unique_ptr<OutputFile> m_file;
-    std::unique_ptr<QPdfWriter> m_writer;
     QString m_error;
 };
 

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "services/systemservices.h"
 
+#include "services/cupsqueue.h"
+#include "services/printjob.h"
 #include "services/versioncheck.h"
-
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 namespace kelsing {
 
 namespace {
+
+// The local print system answers the default printer's name in milliseconds; one that hangs
+// keeps the window waiting no longer than this.
+constexpr std::chrono::milliseconds kLookupLimit(2000);
+// A page of some hundred kilobytes and two questions, to a queue that may be on the network.
+constexpr std::chrono::milliseconds kJobLimit(20000);
 
 class SystemServices final : public LateServices {
 public:
@@ -20,22 +24,18 @@ public:
         return check;
     }
 
-    QString defaultPrinterName() override { return QPrinterInfo::defaultPrinter().printerName(); }
+    QString defaultPrinterName() override {
+        return defaultQueue(CupsConnection::Clock::now() + kLookupLimit);
+    }
 
-    PrintOutcome print(const QString& printerName, const QString& document,
-                       const std::function<void(QPainter&, int pageWidth)>& paint) override {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(document);
-        printer.setPrinterName(printerName);
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            return PrintOutcome::NotTaken;
-        }
-        paint(painter, printer.width());
-        if (!painter.end() || printer.printerState() == QPrinter::Error) {
-            return PrintOutcome::Failed;
-        }
-        return PrintOutcome::Printed;
+    void print(const QString& printer, const QString& document, const QByteArray& pdf,
+               QObject* owner, std::function<void(const PrintReport&)> done) override {
+        auto* job = new PrintJob(printer, document, pdf, kJobLimit, owner);
+        QObject::connect(job, &PrintJob::finished, owner,
+                         [job, done = std::move(done)](const PrintReport& report) {
+                             job->deleteLater();
+                             done(report);
+                         });
     }
 };
 
