@@ -228,6 +228,7 @@ Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
     auto* entry = new Label(name, this);
     entry->setAccessibleRole(QAccessible::ListItem);
     entry->setFocusPolicy(Qt::TabFocus);
+    entry->setTwips(m_twips); // the width of its focus frame
     entry->setFont(m_font);
     entry->setGeometry(m_twips.rect(left, kEntryTop + kEntryPitch * index, width, kEntryHeight));
     return entry;

@@ -203,7 +203,10 @@ void Form1Ui::layout(const Twips& twips, QSize formSize) {
     for (const auto& [control, place] : places) {
         control->setGeometry(twips.rect(place));
     }
-    Label5->setTwips(twips);
+    // The width of the crew box's border, and of the focus frame on every label.
+    for (Label* label : {Label3, Label5, Label8, Label9, Label2_38, Image1, Image2}) {
+        label->setTwips(twips);
+    }
 }
 
 void Form1Ui::applyFonts(const Twips& twips) {

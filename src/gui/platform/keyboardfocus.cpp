@@ -4,16 +4,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPointer>
 
 namespace kelsing {
 
 namespace {
-
-// The frame's colour: the dark blue of the windows' captions and connector lines, which stands
-// out on white, on the background picture and on the chooser's lavender.
-const QColor kFrameColour(0, 0, 128);
 
 // Sets whether the window of `target` shows its focus, and repaints what has it.
 void showFocusIn(QObject* target, bool show) {
@@ -89,15 +84,6 @@ void KeyboardFocus::install() {
 
 bool KeyboardFocus::shows(const QWidget* widget) {
     return widget->hasFocus() && widget->window()->testAttribute(Qt::WA_KeyboardFocusChange);
-}
-
-void KeyboardFocus::paintFrame(QPainter& painter, const QRect& area) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(kFrameColour, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(area.adjusted(0, 0, -1, -1));
-    painter.restore();
 }
 
 void KeyboardFocus::clickOnReturn(QAbstractButton* button) {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QColor>
+
 class QAbstractButton;
-class QPainter;
-class QRect;
 class QWidget;
 
 namespace kelsing {
@@ -19,8 +19,13 @@ void install();
 /// Whether `widget` has the focus and its window shows it.
 bool shows(const QWidget* widget);
 
-/// Draws the focus frame inside `area`: one line, as wide as the designed windows' borders.
-void paintFrame(QPainter& painter, const QRect& area);
+/// The colour of the focus frame, one line drawn as the designed windows' borders are (with a
+/// BorderPainter): the dark blue of their captions and connector lines, which stands out on
+/// white, on the background picture and on the chooser's lavender.
+inline const QColor kFrameColour{0, 0, 128};
+
+/// How far inside a border the focus frame stands, in line widths: the border and a gap.
+inline constexpr int kFrameWidthsIn = 2;
 
 /// Makes Return and Enter click `button` as Space does, in a window that is no dialog.
 void clickOnReturn(QAbstractButton* button);

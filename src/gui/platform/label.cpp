@@ -111,12 +111,13 @@ void Label::paintFocus(QPainter& painter) {
     }
     // Inside a border, clear of it, and inside the parent where a label reaches beyond it,
     // as the chooser's crew list does beyond its two-column width.
-    const int inset = m_border ? 2 : 0;
-    QRect area = rect().adjusted(inset, inset, -inset, -inset);
+    QRect bounds = rect();
     if (const QWidget* parent = parentWidget()) {
-        area &= QRect(mapFromParent(QPoint(0, 0)), parent->size());
+        bounds &= QRect(mapFromParent(QPoint(0, 0)), parent->size());
     }
-    KeyboardFocus::paintFrame(painter, area);
+    BorderPainter(painter, m_twips, bounds)
+        .drawInside(rect(), KeyboardFocus::kFrameColour,
+                    m_border ? KeyboardFocus::kFrameWidthsIn : 0);
 }
 
 void Label::mousePressEvent(QMouseEvent* event) {

@@ -31,7 +31,7 @@ public:
     /// An opaque label fills its area with `background`; an invalid colour keeps it transparent.
     void setBackground(const QColor& background);
     void setBorder(bool border);
-    /// The mapping the label is laid out at, which gives its border's width.
+    /// The mapping the label is laid out at, which gives its border's and focus frame's width.
     void setTwips(const Twips& twips);
     void setAlignment(Qt::Alignment alignment);
     void setWordWrap(bool wrap);

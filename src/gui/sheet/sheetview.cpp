@@ -329,13 +329,10 @@ void SheetView::paintFocus(QPainter& painter) {
     if (!cell || !KeyboardFocus::shows(this)) {
         return;
     }
-    // Inside the cell's border lines, clear of them.
-    const TwipsRect frame = SheetLayout::dayFrame(*cell);
-    const QPoint topLeft = m_twips.point(frame.left, frame.top) + QPoint(2, 2);
-    const QPoint bottomRight = m_twips.point(frame.left + frame.width - kBorderTwips,
-                                             frame.top + frame.height - kBorderTwips) -
-                               QPoint(2, 2);
-    KeyboardFocus::paintFrame(painter, QRect(topLeft, bottomRight));
+    // Inside the cell's border lines, clear of them, on whole device pixels as they are.
+    BorderPainter(painter, m_twips, geometry())
+        .drawFrame(SheetLayout::dayFrame(*cell), KeyboardFocus::kFrameColour,
+                   KeyboardFocus::kFrameWidthsIn);
 }
 
 } // namespace kelsing
