@@ -107,14 +107,16 @@ def walk(folder):
     step("Return", "Tobrin's DX Crew", "push button", frame, "Right crew")
     # A month of the right crew's shifts, through the crew box's menu and the export dialog.
     step("Menu", "Export shifts to calendar file...", "menu item")
-    step("Return", "First day", "text")
+    export = ("Export shifts to calendar file", "dialog")
+    step("Return", "First day", "text", export)
     type_text("1 March 2007")
-    step("Tab", "Last day", "text")
+    step("Tab", "Last day", "text", export)
     type_text("31 March 2007")
-    step("Tab Tab", "File", "text")
+    step("Tab Tab", "File", "text", export)
     target = os.path.join(folder, "right crew.ics")
     type_text(target)
-    step("Return", "OK", "push button")
+    # Return is the dialog's OK; the message that the file is written has the focus.
+    step("Return", "OK", "push button", ("Kelsing Shift Workers Schedule", "alert"))
     with open(target, encoding="utf-8") as written:
         if "BEGIN:VEVENT" not in written.read():
             fail(f"{target} holds no shifts")
