@@ -11,7 +11,9 @@ work=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait; rm -rf "$work"' EXIT
 skip() { echo "SKIP: $*"; exit 77; }
-await() { for _ in $(seq 100); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+# Waits for a condition: a bound on a hang of a minute, where a sanitized program on a busy
+# machine takes a few seconds.
+await() { for _ in $(seq 600); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 for tool in Xvfb openbox xdotool xprop dbus-run-session; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
