@@ -287,6 +287,10 @@ void Form1::showOwnDaysSummary() {
 }
 
 void Form1::showDayMenu(int cell, QPoint position) {
+    // The menu key may come both as a key and as the window system's menu request: one menu.
+    if (QApplication::activePopupWidget()) {
+        return;
+    }
     QMenu* menu = dayMenu(cell);
     if (!menu) {
         return;

@@ -55,6 +55,10 @@ public:
     /// Nights", "Leave, note: dentist"); empty without an entry.
     QString ownEntryText(int c) const;
 
+    /// The day cell that the arrow keys move from: the day they last moved to, within the
+    /// month shown, at first today or the 1st; none while the sheet has no days.
+    std::optional<int> focusedCell() const;
+
 signals:
     /// A day cell (0..37) was clicked.
     void cellClicked(int cell);
@@ -69,7 +73,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
 
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
+    void paintFocus(QPainter& painter);
+    void announceFocusedCell();
     std::optional<int> cellUnder(QPoint position) const;
     void chooseFonts();
     void paintFrames(QPainter& painter);
@@ -94,6 +103,7 @@ private:
     std::optional<int> m_pressedCell;
     QString m_leftName;
     QString m_rightName;
+    int m_focusDay = 0; // the day of the month the keys moved to; 0 before they did
 };
 
 } // namespace kelsing
