@@ -169,9 +169,9 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     if (!plain && twoCrews(crews)) {
         const DaySerial first = DateFromParts(month->year, month->month, 1);
         const DaySerial last = DateFromParts(month->year, add16(month->month, 1), 0);
-        out.write(renderOffTogether(offTogetherSummary(
-            crews, first, last, today,
-            std::string(englishMonthName(month->month)) + ' ' + std::to_string(month->year))));
+        out.write(renderOffTogether(offTogetherSummary(crews, first, last, today,
+                                                       std::string(englishMonthName(month->month)) +
+                                                           ' ' + std::to_string(month->year))));
     }
     out.commit();
 }

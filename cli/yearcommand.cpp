@@ -47,8 +47,8 @@ std::string drawnYear(Int16 year, const ViewCrews& crews, DaySerial today,
     if (twoCrews(crews)) {
         const DaySerial first = toDaySerial(std::chrono::year{year} / 1 / 1);
         const DaySerial last = toDaySerial(std::chrono::year{year} / 12 / 31);
-        text += renderOffTogether(
-            offTogetherSummary(crews, first, last, today, std::to_string(year)));
+        text +=
+            renderOffTogether(offTogetherSummary(crews, first, last, today, std::to_string(year)));
     }
     return text;
 }

@@ -716,11 +716,13 @@ TEST(TodayCommandTest, DaysAgreeWithShiftAndMonth) {
     const std::string day =
         linesOf(runTool({"month", "2007-03", "--left", "74", "--right", "70.1", "--plain"}).out)
             .at(10);
-    const std::size_t right = day.rfind('\t');
+    // Date, weekday, caption, the left and right shifts, and the column of days off together.
+    const std::size_t right = day.rfind('\t', day.rfind('\t') - 1);
     const std::size_t left = day.rfind('\t', right - 1);
     EXPECT_EQ(day.substr(0, left), "2007-03-11\tSunday\tDST Starts");
     EXPECT_EQ(sides.out, "Sun 11 Mar: " + day.substr(left + 1, right - left - 1) + " | " +
-                             day.substr(right + 1) + " (DST Starts)\n");
+                             day.substr(right + 1, day.rfind('\t') - right - 1) +
+                             " (DST Starts)\n");
 }
 
 // Today and tomorrow by the clock, named so, in the colours `month` gives them.

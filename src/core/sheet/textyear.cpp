@@ -74,9 +74,8 @@ std::string dayText(const YearSheet& year, const YearDay& day, DaySerial today,
 }
 
 // The lines of one month block, each kBlockWidth columns on the terminal.
-std::vector<std::string> blockLines(const YearSheet& year, const YearMonth& block,
-                                    DaySerial today, const TextSheetOptions& options,
-                                    std::size_t holidayLines) {
+std::vector<std::string> blockLines(const YearSheet& year, const YearMonth& block, DaySerial today,
+                                    const TextSheetOptions& options, std::size_t holidayLines) {
     std::vector<std::string> lines;
     lines.push_back(centredIn(englishMonthName(block.month), kBlockWidth));
     std::string heads;
@@ -179,8 +178,7 @@ std::string renderOffTogether(const OffTogetherSummary& summary) {
     std::string out = std::to_string(summary.days) + (summary.days == 1 ? " day" : " days") +
                       " off together in " + summary.span + '\n';
     if (summary.weekends.empty()) {
-        return out + "No shared weekend within a year from " + shortDate(summary.from, true) +
-               '\n';
+        return out + "No shared weekend within a year from " + shortDate(summary.from, true) + '\n';
     }
     out += "Next shared weekends from " + shortDate(summary.from, true) + ":\n";
     for (const DaySerial saturday : summary.weekends) {

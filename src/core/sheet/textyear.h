@@ -16,9 +16,9 @@ namespace kelsing {
 /// the next shared weekends.
 struct OffTogetherSummary {
     int days = 0;
-    std::string span;                    // "2007", "March 2007"
-    DaySerial from = 0;                  // where the weekends were looked for from
-    std::vector<DaySerial> weekends;     // their Saturdays
+    std::string span;                // "2007", "March 2007"
+    DaySerial from = 0;              // where the weekends were looked for from
+    std::vector<DaySerial> weekends; // their Saturdays
 };
 
 /// The crews of a year's title: the single crew's name, or both names side by side ("Halvex P-6

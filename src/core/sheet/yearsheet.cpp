@@ -67,8 +67,8 @@ YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays& own) {
     for (int month = 1; month <= 12; ++month) {
         YearMonth& block = sheet.months[static_cast<std::size_t>(month - 1)];
         block = monthOf(year, month, sides, own, crews.sideBySide);
-        sheet.daysOffTogether += static_cast<int>(std::ranges::count_if(
-            block.cells, [](const YearDay& day) { return day.offTogether; }));
+        sheet.daysOffTogether += static_cast<int>(
+            std::ranges::count_if(block.cells, [](const YearDay& day) { return day.offTogether; }));
     }
     return sheet;
 }

@@ -25,7 +25,7 @@ struct YearShift {
 /// One day of the year at a glance.
 struct YearDay {
     DaySerial date = 0;
-    int day = 0; // 1..31
+    int day = 0;         // 1..31
     std::string caption; // holiday or clock change
     // The single crew's shift, or the left and the right crew's; empty for a side without one.
     std::array<YearShift, 2> shifts;

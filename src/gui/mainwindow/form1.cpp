@@ -409,8 +409,7 @@ void Form1::addYearEntries(QMenu* menu, ChooserTarget target) {
     QAction* year = menu->addAction(kPrintYearEntry);
     year->setObjectName(QStringLiteral("PrintYear"));
     const ViewCrews crews = viewCrews(target);
-    year->setEnabled(crews.single.value() > 0 || crews.left.value() > 0 ||
-                     crews.right.value() > 0);
+    year->setEnabled(crews.single.value() > 0 || crews.left.value() > 0 || crews.right.value() > 0);
     connect(year, &QAction::triggered, this, [this, target] { printYear(target); });
     if (target == ChooserTarget::Single) {
         return;

@@ -92,8 +92,7 @@ void saveAsPdf(QWidget* window, const Form1Services& services, const QString& do
 } // namespace
 
 void printPage(QWidget* window, const Form1Services& services, const QString& document,
-               const QString& suggestedPdfName, const PagePainter& paint,
-               const PageSetup& setup) {
+               const QString& suggestedPdfName, const PagePainter& paint, const PageSetup& setup) {
     const QString printer = services.defaultPrinter();
     if (printer.isEmpty()) {
         saveAsPdf(window, services, document, suggestedPdfName, paint, setup);

@@ -13,12 +13,11 @@ bool writePdfPage(QIODevice& device, const QString& title, const PagePainter& pa
     QPdfWriter writer(&device);
     writer.setTitle(title);
     writer.setCreator(title);
-    const QPageSize paper = setup.paper.isValid()
-                                ? setup.paper
-                                : QPageSize(QLocale().measurementSystem() ==
-                                                    QLocale::ImperialUSSystem
-                                                ? QPageSize::Letter
-                                                : QPageSize::A4);
+    const QPageSize paper =
+        setup.paper.isValid() ? setup.paper
+                              : QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                                              ? QPageSize::Letter
+                                              : QPageSize::A4);
     writer.setPageLayout(QPageLayout(paper, setup.orientation, QMarginsF()));
     QPainter painter;
     if (!painter.begin(&writer)) {

@@ -166,8 +166,8 @@ void paintDay(QPainter& painter, const PageUnits& u, const YearSheet& sheet, con
     drawFitted(painter, numberRect, Qt::AlignRight | Qt::AlignTop, QString::number(day.day),
                u.font(6.5, true));
     if (day.own) {
-        const double numberWidth =
-            QFontMetricsF(u.font(6.5, true), painter.device()).horizontalAdvance(QStringLiteral("00"));
+        const double numberWidth = QFontMetricsF(u.font(6.5, true), painter.device())
+                                       .horizontalAdvance(QStringLiteral("00"));
         painter.setPen(toColor(day.own->colour));
         drawFitted(painter,
                    QRectF(ownLeft, inside.top(), inside.right() - numberWidth - ownLeft - u.mm(0.3),
@@ -200,9 +200,9 @@ void paintMonth(QPainter& painter, const PageUnits& u, const YearSheet& sheet,
     const double cellWidth = rect.width() / SheetModel::kColumnCount;
     const double headTop = rect.top() + u.mm(kMonthName);
     for (int k = 0; k < SheetModel::kColumnCount; ++k) {
-        drawFitted(painter,
-                   QRectF(rect.left() + k * cellWidth, headTop, cellWidth, u.mm(kHeads)),
-                   Qt::AlignCenter, fromCore(kWeekdayHeads[static_cast<std::size_t>(k)].substr(0, 3)),
+        drawFitted(painter, QRectF(rect.left() + k * cellWidth, headTop, cellWidth, u.mm(kHeads)),
+                   Qt::AlignCenter,
+                   fromCore(kWeekdayHeads[static_cast<std::size_t>(k)].substr(0, 3)),
                    u.font(5.5, true));
     }
     const double weeksTop = headTop + u.mm(kHeads);
@@ -237,9 +237,9 @@ QString weekendsText(const YearPage& page) {
     for (const DaySerial saturday : page.weekends) {
         const QDate sunday = toDate(saturday + 1);
         // "17–18 Mar 2007", "31 Mar–1 Apr 2007", "31 Dec 2011–1 Jan 2012"
-        const char* format = toDate(saturday).year() != sunday.year()      ? "d MMM yyyy"
+        const char* format = toDate(saturday).year() != sunday.year()     ? "d MMM yyyy"
                              : toDate(saturday).month() != sunday.month() ? "d MMM"
-                                                                            : "d";
+                                                                          : "d";
         weekends << locale.toString(toDate(saturday), QString::fromLatin1(format)) +
                         QStringLiteral("\u2013") +
                         locale.toString(sunday, QStringLiteral("d MMM yyyy"));
@@ -248,8 +248,8 @@ QString weekendsText(const YearPage& page) {
         .arg(from, weekends.join(QStringLiteral(", ")));
 }
 
-void paintFoot(QPainter& painter, const PageUnits& u, const YearPage& page, double top,
-               double left, double width) {
+void paintFoot(QPainter& painter, const PageUnits& u, const YearPage& page, double top, double left,
+               double width) {
     const YearSheet& sheet = page.sheet;
     const auto line = [&](int n) {
         return QRectF(left, top + n * u.mm(kFootLine), width, u.mm(kFootLine));
@@ -298,7 +298,8 @@ YearPage yearPage(Int16 year, const ViewCrews& crews, const std::array<QString, 
     page.names = names;
     const std::string crewTitle =
         yearCrewsTitle(page.sheet, {names[0].toStdString(), names[1].toStdString()});
-    page.title = fromCore(crewTitle) + (crewTitle.empty() ? QString() : QStringLiteral(" \u2013 ")) +
+    page.title = fromCore(crewTitle) +
+                 (crewTitle.empty() ? QString() : QStringLiteral(" \u2013 ")) +
                  QString::number(year);
     if (crews.sideBySide) {
         const DaySerial first = toDaySerial(std::chrono::year{year} / 1 / 1);
@@ -314,8 +315,7 @@ void paintYearPage(QPainter& painter, const YearPage& page) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(0, 0, painter.device()->width(), painter.device()->height())
-                            .adjusted(u.mm(kMargin), u.mm(kMargin), -u.mm(kMargin),
-                                      -u.mm(kMargin));
+                            .adjusted(u.mm(kMargin), u.mm(kMargin), -u.mm(kMargin), -u.mm(kMargin));
     painter.setPen(Qt::black);
     drawFitted(painter, QRectF(area.left(), area.top(), area.width(), u.mm(kTitleHeight)),
                Qt::AlignLeft | Qt::AlignTop, page.title, u.font(15, true, false));
@@ -343,9 +343,10 @@ void printYear(QWidget* window, const Form1Services& services, const YearPage& p
     PageSetup setup;
     setup.orientation = QPageLayout::Landscape;
     setup.printersPaper = true;
-    printPage(window, services, page.title,
-              QStringLiteral("Kelsing schedule %1.pdf").arg(page.sheet.year),
-              [&page](QPainter& painter, int) { paintYearPage(painter, page); }, setup);
+    printPage(
+        window, services, page.title,
+        QStringLiteral("Kelsing schedule %1.pdf").arg(page.sheet.year),
+        [&page](QPainter& painter, int) { paintYearPage(painter, page); }, setup);
 }
 
 } // namespace kelsing
