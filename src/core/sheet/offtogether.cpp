@@ -13,18 +13,10 @@ constexpr std::string_view kOff = "Off";
 // No day of the supported years is today: a sheet worked out here marks none.
 constexpr DaySerial kNoToday = std::numeric_limits<DaySerial>::min();
 
-bool sideFree(const std::string& shown, const std::optional<OwnEntry>& own, bool ownSide) {
-    if (ownSide && own && own->free) {
-        return *own->free;
-    }
-    return shown == kOff;
-}
-
 } // namespace
 
-bool isOffTogether(const DayCell& cell, const std::optional<OwnEntry>& own, int ownSide) {
-    return !cell.dayNumber.empty() && sideFree(cell.leftShift, own, ownSide == 0) &&
-           sideFree(cell.rightShift, own, ownSide == 1);
+bool isOffTogether(const DayCell& cell) {
+    return !cell.dayNumber.empty() && cell.leftShift == kOff && cell.rightShift == kOff;
 }
 
 void markDaysOffTogether(SheetModel& sheet, bool on) {
@@ -41,9 +33,8 @@ int countDaysOffTogether(const SheetModel& sheet) {
     return count;
 }
 
-DaysOffTogether::DaysOffTogether(const ViewCrews& crews, OwnDays own)
-    : m_crews(crews)
-    , m_own(std::move(own)) {
+DaysOffTogether::DaysOffTogether(const ViewCrews& crews)
+    : m_crews(crews) {
     m_crews.sideBySide = true;
 }
 
@@ -60,9 +51,7 @@ bool DaysOffTogether::on(DaySerial date) {
     const int w1 = sundayWeekday(date - static_cast<int>(unsigned(ymd.day())) + 1);
     const DayCell& cell =
         m_sheet.cells.at(static_cast<std::size_t>(cellOfDay(w1, int(unsigned(ymd.day())))));
-    const std::optional<OwnEntry> own =
-        m_own.entryOn ? m_own.entryOn(date) : std::optional<OwnEntry>();
-    return isOffTogether(cell, own, m_own.side);
+    return isOffTogether(cell);
 }
 
 std::vector<DaySerial> DaysOffTogether::sharedWeekends(DaySerial from, int count) {

@@ -3,7 +3,6 @@
 
 #include "calendar/dayserial.h"
 #include "sheet/monthsheet.h"
-#include "sheet/ownentry.h"
 #include "sheet/sheetmodel.h"
 
 #include <optional>
@@ -11,10 +10,8 @@
 
 namespace kelsing {
 
-/// Whether the two crews of a side-by-side cell are both free: each half line says "Off", or
-/// the user's own entry on their side says whether they are free.
-bool isOffTogether(const DayCell& cell, const std::optional<OwnEntry>& own = std::nullopt,
-                   int ownSide = 0);
+/// Whether the two crews of a side-by-side cell are both free: each half line says "Off".
+bool isOffTogether(const DayCell& cell);
 
 /// Marks every cell on which both crews are off, or, with `on` false, clears every mark.
 void markDaysOffTogether(SheetModel& sheet, bool on = true);
@@ -35,7 +32,7 @@ public:
     static constexpr int kWeekendCount = 3;
     static constexpr int kSearchDays = 366;
 
-    explicit DaysOffTogether(const ViewCrews& crews, OwnDays own = {});
+    explicit DaysOffTogether(const ViewCrews& crews);
 
     /// Whether both crews are off on a date of the years 100..9999; never without two crews.
     bool on(DaySerial date);
@@ -47,7 +44,6 @@ public:
 
 private:
     ViewCrews m_crews;
-    OwnDays m_own;
     SheetModel m_sheet; // the month last asked about
 };
 

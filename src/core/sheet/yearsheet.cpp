@@ -27,8 +27,7 @@ ViewCrews halfLineCrews(const ViewCrews& crews) {
     return sides;
 }
 
-YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, const OwnDays& own,
-                  bool sideBySide) {
+YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, bool sideBySide) {
     YearMonth block;
     block.month = month;
     const SheetModel sheet = monthSheet({static_cast<Int16>(month), year}, sides, kNoToday);
@@ -45,10 +44,7 @@ YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, const OwnDays& 
         day.caption = cell.caption;
         day.shifts = {YearShift{cell.leftShift, cell.leftShiftColour},
                       YearShift{cell.rightShift, cell.rightShiftColour}};
-        if (own.entryOn) {
-            day.own = own.entryOn(day.date);
-        }
-        day.offTogether = sideBySide && isOffTogether(cell, day.own, own.side);
+        day.offTogether = sideBySide && isOffTogether(cell);
         if (!day.caption.empty()) {
             block.holidays.push_back({day.day, day.caption});
         }
@@ -58,7 +54,7 @@ YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, const OwnDays& 
 
 } // namespace
 
-YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays& own) {
+YearSheet yearSheet(Int16 year, const ViewCrews& crews) {
     YearSheet sheet;
     sheet.year = year;
     sheet.sideBySide = crews.sideBySide;
@@ -66,7 +62,7 @@ YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays& own) {
     sheet.hasCrew = {sides.left.value() != 0, sides.right.value() != 0};
     for (int month = 1; month <= 12; ++month) {
         YearMonth& block = sheet.months[static_cast<std::size_t>(month - 1)];
-        block = monthOf(year, month, sides, own, crews.sideBySide);
+        block = monthOf(year, month, sides, crews.sideBySide);
         sheet.daysOffTogether += static_cast<int>(
             std::ranges::count_if(block.cells, [](const YearDay& day) { return day.offTogether; }));
     }

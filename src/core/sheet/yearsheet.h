@@ -5,7 +5,6 @@
 #include "base/rgb.h"
 #include "calendar/dayserial.h"
 #include "sheet/monthsheet.h"
-#include "sheet/ownentry.h"
 #include "sheet/sheetmodel.h"
 
 #include <array>
@@ -29,7 +28,6 @@ struct YearDay {
     std::string caption; // holiday or clock change
     // The single crew's shift, or the left and the right crew's; empty for a side without one.
     std::array<YearShift, 2> shifts;
-    std::optional<OwnEntry> own;
     bool offTogether = false;
     friend bool operator==(const YearDay&, const YearDay&) = default;
 };
@@ -67,8 +65,7 @@ struct YearSheet {
 };
 
 /// The year of a view's crews: the single crew's shifts, or the two sides' shifts, as short
-/// labels in the side-by-side view's colours; days off together with two crews; the user's own
-/// entries where `own` gives any.
-YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays& own = {});
+/// labels in the side-by-side view's colours; days off together with two crews.
+YearSheet yearSheet(Int16 year, const ViewCrews& crews);
 
 } // namespace kelsing

@@ -156,24 +156,13 @@ void paintDay(QPainter& painter, const PageUnits& u, const YearSheet& sheet, con
     painter.drawRect(cell);
     const QRectF inside = cell.adjusted(u.mm(kPad), u.mm(kPad) / 2, -u.mm(kPad), -u.mm(kPad) / 2);
     const double numberHeight = u.mm(2.6);
-    double ownLeft = inside.left();
     if (!day.caption.empty()) {
         drawHolidayMark(painter, cell.topLeft(), u.mm(kHolidayMark));
-        ownLeft = cell.left() + u.mm(kHolidayMark + 0.3);
     }
     painter.setPen(Qt::black);
     const QRectF numberRect(inside.left(), inside.top(), inside.width(), numberHeight);
     drawFitted(painter, numberRect, Qt::AlignRight | Qt::AlignTop, QString::number(day.day),
                u.font(6.5, true));
-    if (day.own) {
-        const double numberWidth = QFontMetricsF(u.font(6.5, true), painter.device())
-                                       .horizontalAdvance(QStringLiteral("00"));
-        painter.setPen(toColor(day.own->colour));
-        drawFitted(painter,
-                   QRectF(ownLeft, inside.top(), inside.right() - numberWidth - ownLeft - u.mm(0.3),
-                          numberHeight),
-                   Qt::AlignLeft | Qt::AlignTop, fromCore(day.own->text), u.font(4.5, true));
-    }
     const int lines = shiftLines(sheet);
     const QRectF shifts(inside.left(), inside.top() + numberHeight, inside.width(),
                         inside.height() - numberHeight);
@@ -292,9 +281,9 @@ void paintFoot(QPainter& painter, const PageUnits& u, const YearPage& page, doub
 } // namespace
 
 YearPage yearPage(Int16 year, const ViewCrews& crews, const std::array<QString, 2>& names,
-                  DaySerial today, const OwnDays& own) {
+                  DaySerial today) {
     YearPage page;
-    page.sheet = yearSheet(year, crews, own);
+    page.sheet = yearSheet(year, crews);
     page.names = names;
     const std::string crewTitle =
         yearCrewsTitle(page.sheet, {names[0].toStdString(), names[1].toStdString()});
@@ -305,7 +294,7 @@ YearPage yearPage(Int16 year, const ViewCrews& crews, const std::array<QString, 
         const DaySerial first = toDaySerial(std::chrono::year{year} / 1 / 1);
         const DaySerial last = toDaySerial(std::chrono::year{year} / 12 / 31);
         page.weekendsFrom = sharedWeekendsFrom(first, last, today);
-        page.weekends = DaysOffTogether(crews, own).sharedWeekends(page.weekendsFrom);
+        page.weekends = DaysOffTogether(crews).sharedWeekends(page.weekendsFrom);
     }
     return page;
 }
