@@ -3,6 +3,7 @@
 
 #include "arguments.h"
 #include "base/quoting.h"
+#include "calendar/datehelpers.h"
 #include "calendar/observances.h"
 #include "commandsupport.h"
 #include "errors.h"
@@ -163,8 +164,16 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     TextSheetOptions options = sheetColours(args, colours, out);
     options.colour = options.colour && !plain;
     options.sideBySide = crews.sideBySide;
-    const SheetModel sheet = monthSheet(*month, crews, localToday());
+    const DaySerial today = localToday();
+    const SheetModel sheet = shownMonthSheet(*month, crews, today);
     out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
+    if (!plain && twoCrews(crews)) {
+        const DaySerial first = DateFromParts(month->year, month->month, 1);
+        const DaySerial last = DateFromParts(month->year, add16(month->month, 1), 0);
+        out.write(renderOffTogether(offTogetherSummary(crews, first, last, today,
+                                                       std::string(englishMonthName(month->month)) +
+                                                           ' ' + std::to_string(month->year))));
+    }
     out.commit();
 }
 
@@ -251,12 +260,15 @@ constexpr std::string_view kMonthUsage =
     "Draws the month as the window shows it, in 80 columns: each day's number, its holiday or\n"
     "clock change, and the crew's shift (or the left and right crews' shifts side by side).\n"
     "Without crews, the remembered view and crews ('kelsing-shifts remember').\n"
+    "Two crews side by side: a '*' marks the days both are off, counted below the sheet with\n"
+    "the next three weekends both are off.\n"
     "\n"
     "  --crew CREW          the crew of the single view\n"
     "  --left CREW, --right CREW\n"
     "                       two crews side by side (no all-crews entries)\n"
     "  --plain              one line per day instead: DATE<TAB>Weekday<TAB>Caption<TAB>Shift\n"
-    "                       (or Left<TAB>Right), never in colour\n"
+    "                       (or Left<TAB>Right<TAB>'together' on days both are off), never in\n"
+    "                       colour\n"
     "  --color WHEN         the window's colours: auto (the default: on a terminal, unless\n"
     "                       NO_COLOR is set or TERM is dumb), always or never; 24-bit when\n"
     "                       COLORTERM is truecolor or 24bit, else the 16 standard colours\n";
@@ -286,6 +298,7 @@ const std::vector<Command>& commands() {
         {"crews", "every crew that can be chosen, with its crew code", kCrewsUsage, kPlainOptions,
          runCrews},
         {"month", "a month as the window shows it", kMonthUsage, kMonthOptions, runMonth},
+        yearCommand(),
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
         todayCommand(),
         rememberCommand(),

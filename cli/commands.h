@@ -35,4 +35,7 @@ const std::vector<Command>& commands();
 Command todayCommand();
 Command rememberCommand();
 
+/// A year at a glance, in a file of its own.
+Command yearCommand();
+
 } // namespace kelsing::cli

@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -302,6 +303,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{{"month", "2007-03", "--left", "Corvath/501-509/All 506-509"},
                     2,
                     "Corvath All 506-509"},
+        FailureCase{{"year", "0099"}, 2, "0099"}, FailureCase{{"year", "10000"}, 2, "10000"},
+        FailureCase{{"year", "--crew", "14"}, 2, "YEAR"},
+        FailureCase{{"year", "2007", "2008"}, 2, "2008"},
+        FailureCase{{"year", "2007", "--crew", "14", "--right", "12"}, 2, "--crew"},
         FailureCase{{"ics", "--crew", "14", "--from", "2007-03-01"}, 2, "--to"},
         FailureCase{
             {"ics", "--crew", "14", "--from", "2007-03-02", "--to", "2007-03-01"}, 2, "--to"},
@@ -942,11 +947,13 @@ TEST(TodayCommandTest, DaysAgreeWithShiftAndMonth) {
     const std::string day =
         linesOf(runTool({"month", "2007-03", "--left", "74", "--right", "70.1", "--plain"}).out)
             .at(10);
-    const std::size_t right = day.rfind('\t');
+    // Date, weekday, caption, the left and right shifts, and the column of days off together.
+    const std::size_t right = day.rfind('\t', day.rfind('\t') - 1);
     const std::size_t left = day.rfind('\t', right - 1);
     EXPECT_EQ(day.substr(0, left), "2007-03-11\tSunday\tDST Starts");
     EXPECT_EQ(sides.out, "Sun 11 Mar: " + day.substr(left + 1, right - left - 1) + " | " +
-                             day.substr(right + 1) + " (DST Starts)\n");
+                             day.substr(right + 1, day.rfind('\t') - right - 1) +
+                             " (DST Starts)\n");
 }
 
 // Today and tomorrow by the clock, named so, in the colours `month` gives them.
@@ -982,6 +989,108 @@ TEST(TodayCommandTest, TodayAndTomorrowInTheMonthsColours) {
     const std::string painted = outcome.out.substr(from, outcome.out.find(" \u00b7 ") - from);
     EXPECT_NE(painted.find(shiftOf("83.2", isoOf(today))), std::string::npos) << painted;
     EXPECT_NE(month.find(painted), std::string::npos) << painted;
+}
+
+// ---------------------------------------------------------------------------------------------
+// year
+
+// The year's plain lines are the twelve months' plain lines, for one crew, two crews and none.
+TEST(YearCommandTest, PlainIsTheTwelveMonthsPlain) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> views = {
+        {"2008", {"--crew", "83.2"}}, {"2007", {"--left", "74", "--right", "70.1"}}, {"0100", {}}};
+    for (const auto& [year, crews] : views) {
+        SCOPED_TRACE(year + ' ' + joined(crews));
+        std::vector<std::string> args = {"year", year, "--plain"};
+        args.insert(args.end(), crews.begin(), crews.end());
+        const Outcome outcome = runTool(args);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        std::string months;
+        for (int month = 1; month <= 12; ++month) {
+            std::vector<std::string> monthArgs = {
+                "month", year + (month < 10 ? "-0" : "-") + std::to_string(month), "--plain"};
+            monthArgs.insert(monthArgs.end(), crews.begin(), crews.end());
+            months += runTool(monthArgs).out;
+        }
+        EXPECT_EQ(outcome.out, months);
+        EXPECT_EQ(linesOf(outcome.out).size(), year == "2008" ? 366u : 365u);
+    }
+}
+
+// The days two crews are both "Off" by `shift`, counted, marked and their first three shared
+// weekends listed, across a leap year; the drawn year fits 80 columns.
+TEST(YearCommandTest, DaysOffTogetherAgreeWithShift) {
+    std::string dates;
+    std::vector<std::chrono::sys_days> days;
+    for (std::chrono::sys_days day{std::chrono::year{2008} / 1 / 1};
+         day <= std::chrono::sys_days{std::chrono::year{2008} / 12 / 31};
+         day += std::chrono::days{1}) {
+        days.push_back(day);
+        const std::chrono::year_month_day date{day};
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02u-%02u\n", int(date.year()), unsigned(date.month()),
+                      unsigned(date.day()));
+        dates += iso;
+    }
+    const std::vector<std::string> left =
+        linesOf(runTool({"shift", "--crew", "74"}, {.input = dates}).out);
+    const std::vector<std::string> right =
+        linesOf(runTool({"shift", "--crew", "70.1"}, {.input = dates}).out);
+    ASSERT_EQ(left.size(), 366u);
+    ASSERT_EQ(right.size(), 366u);
+    std::vector<bool> both;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        both.push_back(left[i].ends_with("\tOff") && right[i].ends_with("\tOff"));
+    }
+    const auto count = std::count(both.begin(), both.end(), true);
+    ASSERT_GT(count, 3);
+
+    const Outcome plain = runTool({"year", "2008", "--left", "74", "--right", "70.1", "--plain"});
+    const std::vector<std::string> lines = linesOf(plain.out);
+    ASSERT_EQ(lines.size(), 366u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].ends_with("\ttogether"), both[i]) << lines[i];
+    }
+    const Outcome drawn =
+        runTool({"year", "2008", "--left", "74", "--right", "70.1"}, {"NO_COLOR="});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_EQ(drawn.out.find('\x1b'), std::string::npos);
+    for (const std::string& line : linesOf(drawn.out)) {
+        EXPECT_LE(line.size(), 80u) << line;
+    }
+    EXPECT_NE(drawn.out.find("\n" + std::to_string(count) + " days off together in 2008\n"),
+              std::string::npos)
+        << drawn.out;
+    // Outside 2008 the weekends are looked for from 1 January.
+    const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::string weekends = "Next shared weekends from 1 Jan 2008:\n";
+    int found = 0;
+    for (std::size_t i = 0; i + 1 < days.size() && found < 3; ++i) {
+        if (std::chrono::weekday{days[i]} == std::chrono::Saturday && both[i] && both[i + 1]) {
+            const std::chrono::year_month_day sat{days[i]};
+            const std::chrono::year_month_day sun{days[i + 1]};
+            weekends += "  " + std::to_string(unsigned(sat.day())) +
+                        (sat.month() == sun.month()
+                             ? std::string()
+                             : std::string(" ") + months[unsigned(sat.month()) - 1]) +
+                        '-' + std::to_string(unsigned(sun.day())) + ' ' +
+                        months[unsigned(sun.month()) - 1] + " 2008\n";
+            ++found;
+        }
+    }
+    EXPECT_TRUE(drawn.out.ends_with(weekends)) << drawn.out;
+}
+
+// A side without a crew is said in the title, and nothing is counted together.
+TEST(YearCommandTest, ASideWithoutACrewIsSaid) {
+    const Outcome outcome = runTool({"year", "2007", "--right", "83.2"}, {"NO_COLOR="});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<std::string> lines = linesOf(outcome.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(lines[1].find_first_not_of(' ')),
+              "no crew on the left | Corvath 403");
+    EXPECT_EQ(outcome.out.find("together"), std::string::npos);
+    EXPECT_EQ(outcome.out.find('*'), std::string::npos);
 }
 
 } // namespace

@@ -31,6 +31,7 @@ void resetCells(SheetModel& sheet, Fill fill) {
         }
         cell.dayNumberColour = Colours::kBlack;
         cell.shiftFont = Fonts::kShiftLine;
+        cell.offTogether = false;
     }
 }
 
@@ -81,12 +82,6 @@ std::optional<Rgb> singleShiftColour(std::string_view label) {
     }
     return std::nullopt;
 }
-
-struct ShortLabel {
-    std::string_view label;
-    std::string_view shown;
-    Rgb colour;
-};
 
 // The half lines are too narrow for some labels; these are shortened, and any text not listed
 // keeps its text and the colour its label last had.
@@ -155,6 +150,10 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today) {
 
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today) {
     fillHalf(sheet, rightCrew, today, Fill::Right);
+}
+
+std::span<const ShortLabel> halfLineLabels() {
+    return kShortLabels;
 }
 
 std::string_view halfLineLabel(std::string_view shown) {

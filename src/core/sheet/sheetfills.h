@@ -5,6 +5,7 @@
 #include "crews/crewcode.h"
 #include "sheet/sheetmodel.h"
 
+#include <span>
 #include <string_view>
 
 namespace kelsing {
@@ -22,6 +23,16 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today);
 
 /// Fills the right half lines for the right crew code; the left halves stay as they were.
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today);
+
+/// A shift label as the half lines show it: shortened where it is too long, in its colour.
+struct ShortLabel {
+    std::string_view label;
+    std::string_view shown;
+    Rgb colour;
+};
+
+/// The half lines' table of shortened labels and colours, in its order ("Days" first).
+std::span<const ShortLabel> halfLineLabels();
 
 /// The shift label whose half-line text is `shown` ("D(8)" is "Days (8)"); any other text is
 /// its own label.

@@ -44,6 +44,8 @@ struct DayCell {
     Rgb leftShiftColour = Colours::kBlack;
     std::string rightShift; // Label13
     Rgb rightShiftColour = Colours::kBlack;
+    // Both crews side by side are off, marked only when the user asks for it.
+    bool offTogether = false;
     friend bool operator==(const DayCell&, const DayCell&) = default;
 };
 

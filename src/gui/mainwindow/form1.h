@@ -8,6 +8,7 @@
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
+#include "sheet/monthsheet.h"
 #include "sheet/sheetmodel.h"
 
 #include <memory>
@@ -80,6 +81,15 @@ public:
     /// iCalendar file; nothing happens for a box without a crew.
     void exportShifts(ChooserTarget target);
 
+    /// Prints the shown year of a crew box's view on one landscape page: the single crew's, or
+    /// both side-by-side crews' with their days off together; nothing happens without a crew.
+    void printYear(ChooserTarget target);
+
+    /// Marks, or stops marking, the days on which both side-by-side crews are off; unmarked at
+    /// start.
+    void setMarkDaysOffTogether(bool on);
+    bool marksDaysOffTogether() const { return m_markOffTogether; }
+
     /// Shortens the update notice once, 30 s after a newer version was announced.
     void Timer1_Timer();
 
@@ -130,6 +140,8 @@ private:
     CrewCode crewCode(ChooserTarget target) const;
     void openChooser(ChooserTarget target);
     bool hasCrewToExport(ChooserTarget target) const;
+    ViewCrews viewCrews(ChooserTarget target) const;
+    void addYearEntries(QMenu* menu, ChooserTarget target);
     void showCrewBoxMenu(ChooserTarget target, QPoint position);
     RememberedStart startShown(ChooserTarget target) const;
     void startWithRememberedCrews();
@@ -144,6 +156,8 @@ private:
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;
     CrewCode m_rightCrew;
+    // Whether the side-by-side view marks the days both crews are off; the user turns it on.
+    bool m_markOffTogether = false;
 
     // The controls, built and laid out with their design-time contents.
     const std::unique_ptr<Form1Ui> m_ui;

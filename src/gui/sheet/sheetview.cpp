@@ -29,6 +29,9 @@ QColor toColor(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
+// The soft mark of a day on which both crews are off.
+const QColor kOffTogetherWash(0, 128, 0, 48);
+
 // The width of a single-line border: neighbouring frames overlap by it and share their line.
 constexpr int kBorderTwips = Twips::kBorderTwips;
 
@@ -108,6 +111,9 @@ QString SheetView::cellName(int c) const {
     if (!cell.caption.empty()) {
         parts << fromCore(cell.caption);
     }
+    if (cell.offTogether) {
+        parts << QStringLiteral("both crews off");
+    }
     return parts.join(QStringLiteral(", "));
 }
 
@@ -186,6 +192,9 @@ void SheetView::paintHeads(QPainter& painter) {
 void SheetView::paintCell(QPainter& painter, int c) {
     const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
     const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
+    if (cell.offTogether) {
+        paintOffTogether(painter, frame);
+    }
 
     const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
     const QString dayText = fromCore(cell.dayNumber);
@@ -217,6 +226,13 @@ void SheetView::paintCell(QPainter& painter, int c) {
               cell.leftShiftColour);
     paintHalf(painter, m_twips.rect(SheetLayout::rightHalf(c)), cell.rightShift,
               cell.rightShiftColour);
+}
+
+void SheetView::paintOffTogether(QPainter& painter, const QRect& frame) {
+    // A light wash of the "Off" green inside the frame, under every text of the cell, so that
+    // it hides none of them and leaves the frame's lines as they are.
+    const int border = std::max(1, m_twips.px(kBorderTwips));
+    painter.fillRect(frame.adjusted(border, border, -border, -border), kOffTogetherWash);
 }
 
 void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::string& text,
