@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "export/calendarname.h"
 #include "export/shiftcalendarwriter.h"
+#include "feedscommand.h"
 #include "inputlines.h"
 #include "output.h"
 #include "quoting.h"
@@ -343,6 +344,8 @@ const std::vector<Command>& commands() {
          runCrews},
         {"month", "a month as the window shows it", kMonthUsage, kMonthOptions, runMonth},
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
+        // Subscription feeds for a web server (feedscommand.cpp).
+        feedsCommand(),
     };
     return all;
 }

@@ -65,8 +65,8 @@ public:
     void Label8_Click();
     void Label9_Click();
 
-    /// The context menu of a crew box: "Export shifts to calendar file...", enabled while the box
-    /// shows a chosen crew. The caller owns the menu.
+    /// The context menu of a crew box: "Export shifts to calendar file..." and "Subscribe on
+    /// your phone...", enabled while the box shows a chosen crew. The caller owns the menu.
     QMenu* crewBoxMenu(ChooserTarget target);
 
     /// Asks for a span and a file, then writes the shifts of a crew box's crew there as an
