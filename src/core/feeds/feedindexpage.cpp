@@ -30,11 +30,12 @@ h2{font-size:1.25rem;margin:2rem 0 .4rem;padding-bottom:.2rem;border-bottom:1px 
 h3{font-size:1.05rem;margin:1.2rem 0 .2rem}
 ul.crews{list-style:none;margin:0;padding:0}
 ul.crews>li{padding:.5rem 0;border-bottom:1px solid #e4e4e4}
-.crew{display:inline-block;min-width:7.5rem;font-weight:bold}
+.crew{display:inline-block;min-width:6.5rem;font-weight:bold}
+time{white-space:nowrap}
 a{color:#0b4ea2}
-a.button{display:inline-block;margin:.2rem .4rem .2rem 0;padding:.35rem .8rem;border:1px solid #0b4ea2;border-radius:.3rem;text-decoration:none}
+a.button{display:inline-block;margin:.2rem .3rem .2rem 0;padding:.35rem .65rem;border:1px solid #0b4ea2;border-radius:.3rem;text-decoration:none}
 summary{cursor:pointer;color:#444;margin-top:.2rem}
-details svg{display:block;width:12rem;max-width:100%;height:auto;margin:.5rem 0}
+details svg{display:block;width:12rem;max-width:100%;height:auto;margin:.5rem 0;shape-rendering:crispEdges}
 .address{font-family:monospace;font-size:.85rem;overflow-wrap:anywhere;margin:.2rem 0}
 </style>
 </head>
@@ -52,9 +53,14 @@ std::string headingId(std::string_view name) {
     return id;
 }
 
+std::string timeElement(DaySerial day) {
+    const std::string date = isoDate(day);
+    return "<time datetime=\"" + date + "\">" + date + "</time>";
+}
+
 void writeIntroduction(std::string& page, const FeedPublication& publication) {
     page += "<h1>Shift calendars to subscribe to</h1>\n<p>The shifts of every crew from " +
-            isoDate(publication.from) + " to " + isoDate(publication.to) +
+            timeElement(publication.from) + " to " + timeElement(publication.to) +
             " as a calendar that your phone or desktop calendar subscribes to and keeps current "
             "by itself. On the phone, tap your crew&#39;s Subscribe; at a computer, open its QR "
             "code and scan it with the phone.</p>\n<h2 id=\"how\">How to subscribe</h2>\n<ul>\n";

@@ -37,10 +37,13 @@ std::string qrCodeSvg(const QrCode& code, std::string_view label) {
     const std::string sideText = std::to_string(side);
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + sideText + ' ' +
                       sideText + "\" role=\"img\" aria-label=\"" + htmlEscaped(label) +
-                      "\" shape-rendering=\"crispEdges\"><rect width=\"" + sideText +
-                      "\" height=\"" + sideText + "\" fill=\"#fff\"/><path fill=\"#000\" d=\"";
-    // Each row's runs of dark modules as rectangles one module high.
+                      "\"><rect width=\"" + sideText + "\" height=\"" + sideText +
+                      "\" fill=\"#fff\"/><path stroke=\"#000\" d=\"";
+    // Each row's runs of dark modules as lines one module wide along the middle of the row,
+    // which cover the same squares as rectangles would in half the text; each run starts
+    // relative to the end of the one before.
     for (int y = 0; y < code.size(); ++y) {
+        int end = -1; // where the row's last run ended
         for (int x = 0; x < code.size();) {
             if (!code.dark(x, y)) {
                 ++x;
@@ -50,10 +53,12 @@ std::string qrCodeSvg(const QrCode& code, std::string_view label) {
             while (x + run < code.size() && code.dark(x + run, y)) {
                 ++run;
             }
-            svg += 'M' + std::to_string(x + QrCode::kQuietZone) + ' ' +
-                   std::to_string(y + QrCode::kQuietZone) + 'h' + std::to_string(run) + "v1h-" +
-                   std::to_string(run) + 'z';
-            x += run;
+            svg += end < 0 ? 'M' + std::to_string(x + QrCode::kQuietZone) + ' ' +
+                                 std::to_string(y + QrCode::kQuietZone) + ".5"
+                           : 'm' + std::to_string(x - end) + " 0";
+            svg += 'h' + std::to_string(run);
+            end = x + run;
+            x = end;
         }
     }
     svg += "\"/></svg>";

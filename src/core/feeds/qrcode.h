@@ -35,8 +35,8 @@ private:
 };
 
 /// The code as an SVG picture to put into an HTML page as it is: dark modules on a light square
-/// that includes the quiet zone, one unit a module, drawn with sharp edges; `label` is its
-/// accessible name, escaped here.
+/// that includes the quiet zone, one unit a module; `label` is its accessible name, escaped
+/// here. A page draws it sharpest with `shape-rendering: crispEdges`.
 std::string qrCodeSvg(const QrCode& code, std::string_view label);
 
 } // namespace kelsing
