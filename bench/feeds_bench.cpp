@@ -63,13 +63,12 @@ double median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
     namespace fs = std::filesystem;
-    const fs::path work = fs::temp_directory_path() / ("kelsing-feeds-bench-" +
-                                                       std::to_string(::getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("kelsing-feeds-bench-" + std::to_string(::getpid()));
     fs::create_directories(work);
-    const std::vector<std::string> feeds = {KELSING_SHIFTS_EXE, "feeds",      "--dir",
-                                            (work / "feeds").string(),
-                                            "--from",           "2025-01-01", "--to",
-                                            "2031-12-31"};
+    const std::vector<std::string> feeds = {
+        KELSING_SHIFTS_EXE, "feeds",      "--dir", (work / "feeds").string(),
+        "--from",           "2025-01-01", "--to",  "2031-12-31"};
     const std::vector<std::string> floor = {KELSING_FEEDS_FLOOR_EXE, (work / "feeds").string(),
                                             (work / "floor").string()};
     // One run of each first: the folder the floor copies, and a warm page cache.

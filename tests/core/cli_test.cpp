@@ -604,7 +604,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{
             {"feeds", "--dir", "x", "--from", "2026-03-02", "--to", "2026-03-01"}, 2, "--to"},
         FailureCase{{"feeds", "--dir", "x", "--from", "2026-02-30"}, 2, "2026-02-30"},
-        FailureCase{{"feeds", "--dir", "x", "--site", "ftp://example.org/"}, 2, "ftp://example.org/"},
+        FailureCase{
+            {"feeds", "--dir", "x", "--site", "ftp://example.org/"}, 2, "ftp://example.org/"},
         FailureCase{{"feeds", "--dir", "x", "--site", "example.org/feeds"}, 2, "example.org/feeds"},
         FailureCase{{"feeds", "--dir", "x", "--site", "https://example.org/?a"}, 2, "/?a"},
         FailureCase{{"feeds", "--dir", "/nonexistent-folder/feeds"},
@@ -659,8 +660,12 @@ std::map<std::string, std::string> eventsOf(const std::string& text) {
     return events;
 }
 
-const std::vector<std::string> kFeeds2026 = {"feeds",  "--from", "2026-01-01",
-                                             "--to",   "2026-12-31", "--site",
+const std::vector<std::string> kFeeds2026 = {"feeds",
+                                             "--from",
+                                             "2026-01-01",
+                                             "--to",
+                                             "2026-12-31",
+                                             "--site",
                                              "https://feeds.test.example/k/"};
 
 TEST(FeedsCommandTest, EveryCrewsFeedAgreesWithTheShiftCommand) {
@@ -680,7 +685,8 @@ TEST(FeedsCommandTest, EveryCrewsFeedAgreesWithTheShiftCommand) {
         report.push_back((folder / (code + ".ics")).string() + "\thttps://feeds.test.example/k/" +
                          code + ".ics");
     }
-    report.push_back((folder / "index.html").string() + "\thttps://feeds.test.example/k/index.html");
+    report.push_back((folder / "index.html").string() +
+                     "\thttps://feeds.test.example/k/index.html");
     EXPECT_EQ(linesOf(outcome.out), report);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected.size(), 71u);
@@ -695,8 +701,8 @@ TEST(FeedsCommandTest, EveryCrewsFeedAgreesWithTheShiftCommand) {
     for (const auto& [name, time] : state.times) {
         EXPECT_EQ(time, published * 1000000000LL) << name;
     }
-    const std::vector<std::string> days = {"2026-01-01", "2026-03-08", "2026-07-04",
-                                           "2026-11-01", "2026-12-25"};
+    const std::vector<std::string> days = {"2026-01-01", "2026-03-08", "2026-07-04", "2026-11-01",
+                                           "2026-12-25"};
     for (const auto& [name, text] : state.files) {
         if (name == "index.html") {
             continue;

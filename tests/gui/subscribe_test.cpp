@@ -144,8 +144,7 @@ void SubscribeTest::noCrewNoEntry() {
 
 void SubscribeTest::copyPutsTheAddressOnTheClipboard() {
     Window w = openWindow(kToday);
-    w.form->setCrew(ChooserTarget::Single, CrewCode(84.9),
-                    QStringLiteral("Corvath\nAll 506-509"));
+    w.form->setCrew(ChooserTarget::Single, CrewCode(84.9), QStringLiteral("Corvath\nAll 506-509"));
     QAction* entry = subscribeEntry(*w.form, QStringLiteral("Label5"));
     QVERIFY(entry);
     entry->trigger();
