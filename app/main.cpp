@@ -5,6 +5,7 @@
 #include "platform/displayscale.h"
 #include "platform/firstframe.h"
 #include "platform/pictures.h"
+#include "stores/xdgfolders.h"
 
 #include <cstdio>
 #include <optional>
@@ -116,6 +117,10 @@ int main(int argc, char* argv[]) {
     kelsing::Form1Services services;
     services.smallestScale = smallestScale;
     services.lateStart = true;
+    // The only file the window reads at start, and only when the user has asked it to keep one.
+    if (auto settings = kelsing::settingsFilePath(kelsing::currentXdgEnvironment())) {
+        services.settingsFile = std::move(*settings);
+    }
     kelsing::Form1 window(std::move(services));
     // The window opens centred on the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

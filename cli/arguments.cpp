@@ -88,13 +88,7 @@ std::optional<CrewChoice> parseCrew(std::string_view text) {
     if (text.find('/') != std::string_view::npos) {
         return CrewCatalogue::findByPath(text);
     }
-    // A code exactly as the chooser writes it, so "80.0" or " 14" are not crew codes.
-    for (CatalogueChoice& entry : CrewCatalogue::allChoices()) {
-        if (entry.choice.code.text() == text) {
-            return std::move(entry.choice);
-        }
-    }
-    return std::nullopt;
+    return CrewCatalogue::findByCode(text);
 }
 
 } // namespace kelsing::cli

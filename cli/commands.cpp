@@ -3,94 +3,47 @@
 
 #include "arguments.h"
 #include "calendar/observances.h"
+#include "commandsupport.h"
 #include "errors.h"
 #include "export/calendarname.h"
 #include "export/shiftcalendarwriter.h"
 #include "feedscommand.h"
 #include "inputlines.h"
 #include "output.h"
-#include "quoting.h"
+#include "rememberedcrews.h"
 #include "rotation/rotationengine.h"
 #include "sheet/monthsheet.h"
 #include "sheet/textsheet.h"
 
-#include <algorithm>
-#include <ctime>
 #include <optional>
+#include <vector>
 
 namespace kelsing::cli {
 
 namespace {
 
-[[noreturn]] void badArgument(std::string_view what, std::string_view argument) {
-    throw UsageError{std::string(what) + ' ' + quotedArgument(argument)};
-}
-
-constexpr OptionSpec kOutput{"--output", 'o', true};
-
-// The output a command's -o names; checked before anything is written.
-std::optional<std::string_view> outputPath(const ParsedArguments& args) {
-    const auto path = args.value(kOutput.name);
-    if (path && path->empty()) {
-        throw UsageError{"empty file name for option '--output'"};
-    }
-    return path;
-}
-
-CrewChoice crewOption(const ParsedArguments& args, std::string_view name) {
-    const std::string_view text = *args.value(name);
-    auto crew = parseCrew(text);
-    if (!crew) {
-        badArgument("unknown crew", text);
-    }
-    return std::move(*crew);
-}
-
-std::optional<CrewChoice> optionalCrew(const ParsedArguments& args, std::string_view name) {
-    return args.has(name) ? std::optional(crewOption(args, name)) : std::nullopt;
-}
-
-DaySerial date(std::string_view text) {
-    const auto date = parseIsoDate(text);
-    if (!date) {
-        badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", text);
-    }
-    return *date;
-}
-
-void noOperands(const ParsedArguments& args) {
-    if (!args.operands().empty()) {
-        badArgument("unexpected argument", args.operands().front());
-    }
-}
-
-DaySerial localToday() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return toDaySerial(std::chrono::year{local.tm_year + 1900} /
-                       std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
-                       std::chrono::day{static_cast<unsigned>(local.tm_mday)});
-}
-
-// The crew box text on one line: "Corvath 403".
-std::string crewName(const CrewChoice& crew) {
-    std::string name = crew.boxText;
-    std::replace(name.begin(), name.end(), '\n', ' ');
-    return name;
-}
-
-ScheduleSelection shiftSelection(const ParsedArguments& args) {
+// The rotations whose labels a shift line gives: the crew of --crew, the rotation of --code and
+// --sub, or the remembered crew (both crews of a remembered side-by-side view).
+std::vector<ScheduleSelection> shiftSelections(const ParsedArguments& args) {
     const bool byCrew = args.has("--crew");
     const bool byCode = args.has("--code") || args.has("--sub");
     if (byCrew && byCode) {
         throw UsageError{"give either --crew or --code and --sub, not both"};
     }
     if (byCrew) {
-        return crewOption(args, "--crew").code.decode();
+        return {crewOption(args, "--crew").code.decode()};
+    }
+    if (!byCode) {
+        if (const auto& start = userSettings().start) {
+            if (start->view == StartView::SideBySide) {
+                return {start->left.decode(), start->right.decode()};
+            }
+            return {start->single.decode()};
+        }
     }
     if (!args.has("--code") || !args.has("--sub")) {
-        throw UsageError{"missing --crew, or --code and --sub"};
+        throw UsageError{"missing --crew, or --code and --sub" +
+                         std::string(byCode ? "" : kHowToRemember)};
     }
     std::optional<Int16> numbers[2];
     for (int i = 0; i < 2; ++i) {
@@ -99,26 +52,28 @@ ScheduleSelection shiftSelection(const ParsedArguments& args) {
             badArgument("not a 16-bit integer", text);
         }
     }
-    return {*numbers[0], *numbers[1]};
+    return {{*numbers[0], *numbers[1]}};
 }
 
-void writeShift(Output& out, const ScheduleSelection& selection, std::string_view text,
-                DaySerial day) {
-    // The label first: a rotation that cannot be worked out leaves no part of a line behind.
-    const std::string_view label =
-        labelText(ASS(static_cast<float>(day), selection.code, selection.subCode));
+void writeShift(Output& out, const std::vector<ScheduleSelection>& selections,
+                std::string_view text, DaySerial day) {
+    // The labels first: a rotation that cannot be worked out leaves no part of a line behind.
+    std::string labels;
+    for (const ScheduleSelection& selection : selections) {
+        labels += '\t';
+        labels += labelText(ASS(static_cast<float>(day), selection.code, selection.subCode));
+    }
     out.write(text);
-    out.write("\t");
-    out.write(label);
+    out.write(labels);
     out.write("\n");
 }
 
 void runShift(const ParsedArguments& args, const ColourSettings&) {
-    const ScheduleSelection selection = shiftSelection(args);
+    const std::vector<ScheduleSelection> selections = shiftSelections(args);
     // The dates of the command line are all checked before the first line is written.
     for (const std::string_view operand : args.operands()) {
         if (operand != "-") {
-            date(operand);
+            isoDateOption(operand);
         }
     }
     Output out(outputPath(args));
@@ -131,12 +86,12 @@ void runShift(const ParsedArguments& args, const ColourSettings&) {
     std::string line;
     for (const std::string_view operand : operands) {
         if (operand != "-") {
-            writeShift(out, selection, operand, date(operand));
+            writeShift(out, selections, operand, isoDateOption(operand));
             any = true;
             continue;
         }
         while (input.next(line)) {
-            writeShift(out, selection, line, date(line));
+            writeShift(out, selections, line, isoDateOption(line));
             any = true;
             if (input.isTerminal()) {
                 out.flush();
@@ -189,20 +144,6 @@ void runCrews(const ParsedArguments& args, const ColourSettings&) {
     out.commit();
 }
 
-// Whether the month is drawn in colours, and in which.
-TextSheetOptions monthColours(const ParsedArguments& args, const ColourSettings& colours,
-                              const Output& out) {
-    const std::string_view when = args.value("--color").value_or("auto");
-    if (when != "auto" && when != "always" && when != "never") {
-        badArgument("invalid --color (expected auto, always or never)", when);
-    }
-    TextSheetOptions options;
-    options.colour = when == "always" || (when == "auto" && out.isTerminal() && !colours.noColour &&
-                                          !colours.dumbTerminal);
-    options.basicColours = !colours.trueColour;
-    return options;
-}
-
 void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     const auto& operands = args.operands();
     if (operands.empty()) {
@@ -215,42 +156,41 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     if (!month) {
         badArgument("invalid month (expected YYYY-MM, years 0100..9999)", operands[0]);
     }
-    const std::optional<CrewChoice> single = optionalCrew(args, "--crew");
-    const std::optional<CrewChoice> left = optionalCrew(args, "--left");
-    const std::optional<CrewChoice> right = optionalCrew(args, "--right");
-    const bool sideBySide = left || right;
-    if (single && sideBySide) {
-        throw UsageError{"give either --crew or --left/--right, not both"};
-    }
-    // As in the window's chooser, the all-crews entries have no side-by-side layout.
-    for (const auto& side : {left, right}) {
-        if (side && side->allCrews) {
-            badArgument("an all-crews entry cannot be shown side by side", crewName(*side));
-        }
-    }
+    // Without crews, the plain calendar, as the window shows it before a crew is chosen.
+    const ViewCrews crews = givenOrRememberedCrews(args).value_or(ViewCrews{});
     const bool plain = args.has("--plain");
     Output out(outputPath(args));
-    TextSheetOptions options = monthColours(args, colours, out);
+    TextSheetOptions options = sheetColours(args, colours, out);
     options.colour = options.colour && !plain;
-    options.sideBySide = sideBySide;
-    ViewCrews crews;
-    crews.sideBySide = sideBySide;
-    crews.single = single ? single->code : CrewCode();
-    crews.left = left ? left->code : CrewCode();
-    crews.right = right ? right->code : CrewCode();
+    options.sideBySide = crews.sideBySide;
     const SheetModel sheet = monthSheet(*month, crews, localToday());
     out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
     out.commit();
 }
 
+// The crew of --crew, else the remembered single crew; one calendar has one crew.
+CrewCode icsCrew(const ParsedArguments& args) {
+    if (args.has("--crew")) {
+        return crewOption(args, "--crew").code;
+    }
+    const auto& start = userSettings().start;
+    if (!start) {
+        throw UsageError{"missing --crew" + std::string(kHowToRemember)};
+    }
+    if (start->view == StartView::SideBySide) {
+        throw UsageError{"missing --crew (two crews are remembered side by side)"};
+    }
+    return start->single;
+}
+
 void runIcs(const ParsedArguments& args, const ColourSettings&) {
     noOperands(args);
-    if (!args.has("--crew") || !args.has("--from") || !args.has("--to")) {
-        throw UsageError{"missing --crew, --from or --to"};
+    if (!args.has("--from") || !args.has("--to")) {
+        throw UsageError{"missing --from or --to"};
     }
-    const CrewChoice crew = crewOption(args, "--crew");
-    const DaySerial from = date(*args.value("--from"));
-    const DaySerial to = date(*args.value("--to"));
+    const CrewCode crew = icsCrew(args);
+    const DaySerial from = isoDateOption(*args.value("--from"));
+    const DaySerial to = isoDateOption(*args.value("--to"));
     if (to < from) {
         throw UsageError{"--to is before --from"};
     }
@@ -259,7 +199,7 @@ void runIcs(const ParsedArguments& args, const ColourSettings&) {
     options.mergeRuns = args.has("--merge");
     options.stamp = calendarStamp(std::time(nullptr));
     Output out(outputPath(args));
-    ShiftCalendarWriter writer(crew.code, crewCalendarName(crew.code), from, to, options);
+    ShiftCalendarWriter writer(crew, crewCalendarName(crew), from, to, options);
     std::string piece;
     while (writer.next(piece)) {
         out.write(piece);
@@ -279,7 +219,7 @@ constexpr OptionSpec kIcsOptions[] = {{"--crew", '\0', true},   {"--from", '\0',
                                       {"--merge", '\0', false}, kOutput};
 
 constexpr std::string_view kShiftUsage =
-    "Usage: kelsing-shifts shift --crew CREW [DATE...]\n"
+    "Usage: kelsing-shifts shift [--crew CREW] [DATE...]\n"
     "       kelsing-shifts shift --code N --sub M [DATE...]\n"
     "\n"
     "Prints DATE<TAB>LABEL for each DATE (YYYY-MM-DD, years 0100..9999), in the order given;\n"
@@ -288,7 +228,8 @@ constexpr std::string_view kShiftUsage =
     "CREW is a crew code as 'kelsing-shifts crews' lists it (14, 80.2) or a path of captions:\n"
     "'Brenmoor/All Crews', 'Corvath/401-404/403'. N and M are 16-bit schedule codes.\n"
     "\n"
-    "  --crew CREW          the crew\n"
+    "  --crew CREW          the crew; the remembered crew by default, and with two crews\n"
+    "                       remembered side by side, DATE<TAB>LEFT<TAB>RIGHT\n"
     "  --code N, --sub M    the rotation by schedule code and sub-code instead\n";
 
 constexpr std::string_view kHolidaysUsage =
@@ -309,6 +250,7 @@ constexpr std::string_view kMonthUsage =
     "\n"
     "Draws the month as the window shows it, in 80 columns: each day's number, its holiday or\n"
     "clock change, and the crew's shift (or the left and right crews' shifts side by side).\n"
+    "Without crews, the remembered view and crews ('kelsing-shifts remember').\n"
     "\n"
     "  --crew CREW          the crew of the single view\n"
     "  --left CREW, --right CREW\n"
@@ -320,13 +262,14 @@ constexpr std::string_view kMonthUsage =
     "                       COLORTERM is truecolor or 24bit, else the 16 standard colours\n";
 
 constexpr std::string_view kIcsUsage =
-    "Usage: kelsing-shifts ics --crew CREW --from YYYY-MM-DD --to YYYY-MM-DD\n"
+    "Usage: kelsing-shifts ics [--crew CREW] --from YYYY-MM-DD --to YYYY-MM-DD\n"
     "                          [--include-off] [--merge] [-o FILE]\n"
     "\n"
     "Writes an iCalendar (RFC 5545) file of the crew's shifts for phone and desktop calendars:\n"
     "one all-day event per working day, the holiday or clock change in its description. Event\n"
     "UIDs come from the crew code and the date, so importing a newer export updates the events.\n"
-    "The calendar is named after the crew: 'Corvath 403 shifts'.\n"
+    "The calendar is named after the crew: 'Corvath 403 shifts'. Without --crew, the\n"
+    "remembered crew ('kelsing-shifts remember').\n"
     "\n"
     "  --include-off        also write the \"Off\" days\n"
     "  --merge              one event for each run of days with the same shift (each day is\n"
@@ -344,6 +287,8 @@ const std::vector<Command>& commands() {
          runCrews},
         {"month", "a month as the window shows it", kMonthUsage, kMonthOptions, runMonth},
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
+        todayCommand(),
+        rememberCommand(),
         // Subscription feeds for a web server (feedscommand.cpp).
         feedsCommand(),
     };

@@ -30,4 +30,9 @@ struct Command {
 /// Every command, in the order of the help text.
 const std::vector<Command>& commands();
 
+/// The commands kept in files of their own: the shifts of today and the next days, and the
+/// crews remembered for the window and the tool.
+Command todayCommand();
+Command rememberCommand();
+
 } // namespace kelsing::cli

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "feedscommand.h"
 
-#include "arguments.h"
 #include "base/version.h"
+#include "commandsupport.h"
 #include "crews/crewcatalogue.h"
 #include "errors.h"
 #include "feedfolder.h"
@@ -10,9 +10,6 @@
 #include "feeds/feedaddress.h"
 #include "feeds/feedindexpage.h"
 #include "output.h"
-#include "quoting.h"
-
-#include <ctime>
 
 namespace kelsing::cli {
 
@@ -22,7 +19,7 @@ constexpr OptionSpec kFeedsOptions[] = {{"--dir", '\0', true},
                                         {"--from", '\0', true},
                                         {"--to", '\0', true},
                                         {"--site", '\0', true},
-                                        {"--output", 'o', true}};
+                                        kOutput};
 
 constexpr std::string_view kFeedsUsage =
     "Usage: kelsing-shifts feeds --dir DIR [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--site URL]\n"
@@ -41,27 +38,9 @@ constexpr std::string_view kFeedsUsage =
     "                       31 December five years on)\n"
     "  --site URL           the address of DIR on the web server, http:// or https://\n";
 
-[[noreturn]] void badArgument(std::string_view what, std::string_view argument) {
-    throw UsageError{std::string(what) + ' ' + quotedArgument(argument)};
-}
-
 DaySerial dateOption(const ParsedArguments& args, std::string_view name, DaySerial fallback) {
     const auto text = args.value(name);
-    if (!text) {
-        return fallback;
-    }
-    const auto date = parseIsoDate(*text);
-    if (!date) {
-        badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", *text);
-    }
-    return *date;
-}
-
-int localYear() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_year + 1900;
+    return text ? isoDateOption(*text) : fallback;
 }
 
 std::string siteOption(const ParsedArguments& args) {
@@ -96,11 +75,10 @@ std::string joinedPath(std::string_view folder, std::string_view name) {
 }
 
 void runFeeds(const ParsedArguments& args, const ColourSettings&) {
-    if (!args.operands().empty()) {
-        badArgument("unexpected argument", args.operands().front());
-    }
+    noOperands(args);
     const std::string_view folderPath = folderOption(args);
-    const auto [firstDay, lastDay] = defaultFeedSpan(localYear());
+    const auto [firstDay, lastDay] =
+        defaultFeedSpan(static_cast<int>(toYearMonthDay(localToday()).year()));
     FeedPublication publication;
     publication.from = dateOption(args, "--from", firstDay);
     publication.to = dateOption(args, "--to", lastDay);
@@ -110,11 +88,7 @@ void runFeeds(const ParsedArguments& args, const ColourSettings&) {
     publication.folder = siteOption(args);
     publication.time = feedPublicationTime(publication.from);
 
-    const auto outputPath = args.value("--output");
-    if (outputPath && outputPath->empty()) {
-        throw UsageError{"empty file name for option '--output'"};
-    }
-    Output out(outputPath);
+    Output out(outputPath(args));
     FeedFolder folder(folderPath);
     std::string report;
     std::string piece;

@@ -17,6 +17,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -764,6 +765,174 @@ TEST(FeedsCommandTest, AgainTheSameAndOnlyEarlierFeedsAreReplaced) {
     EXPECT_NE(notAFolder.err.find("Not a directory"), std::string::npos) << notAFolder.err;
     EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
     std::filesystem::remove_all(parent);
+}
+
+// ---------------------------------------------------------------------------------------------
+// remember and today: the crews kept in the settings file, and the days on one line
+
+// A settings folder of the test's own, named by XDG_CONFIG_HOME for each run of the tool.
+struct RememberingTool {
+    std::filesystem::path home = scratchPath("-config");
+    RememberingTool() { std::filesystem::remove_all(home); }
+    ~RememberingTool() { std::filesystem::remove_all(home); }
+    std::filesystem::path file() const { return home / "kelsing-schedule" / "settings.ini"; }
+    Outcome run(const std::vector<std::string>& args) const {
+        return runTool(args, {"XDG_CONFIG_HOME=" + shellQuoted(home.string())});
+    }
+};
+
+std::string shiftOf(const std::string& crew, const std::string& date) {
+    return linesOf(runTool({"shift", "--crew", crew, date}).out).at(0).substr(11);
+}
+
+TEST(RememberCommandTest, WhatIsRememberedServesEveryCommand) {
+    const RememberingTool tool;
+    EXPECT_EQ(tool.run({"remember"}).out, "");
+    Outcome none = tool.run({"shift", "2007-03-01"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("remember --crew"), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(tool.home)); // asking writes nothing
+
+    ASSERT_EQ(tool.run({"remember", "--crew", "Corvath/401-404/403"}).status, 0);
+    EXPECT_EQ(tool.run({"remember"}).out, "crew\t83.2\tCorvath 403\n");
+    EXPECT_EQ(tool.run({"shift", "2007-03-01"}).out,
+              runTool({"shift", "--crew", "83.2", "2007-03-01"}).out);
+    EXPECT_EQ(tool.run({"shift", "--crew", "12", "2007-03-01"}).out,
+              runTool({"shift", "--crew", "12", "2007-03-01"}).out); // an option wins
+    EXPECT_EQ(tool.run({"month", "2007-03"}).out,
+              runTool({"month", "2007-03", "--crew", "83.2"}).out);
+    EXPECT_EQ(tool.run({"ics", "--from", "2007-03-01", "--to", "2007-03-09"}).out.size(),
+              runTool({"ics", "--crew", "83.2", "--from", "2007-03-01", "--to", "2007-03-09"})
+                  .out.size());
+
+    ASSERT_EQ(tool.run({"remember", "--left", "74", "--right", "70.1"}).status, 0);
+    EXPECT_EQ(tool.run({"remember"}).out, "left\t74\tHalvex P-6\nright\t70.1\tHalvex BB\n");
+    EXPECT_EQ(tool.run({"shift", "2007-03-01"}).out, "2007-03-01\t" + shiftOf("74", "2007-03-01") +
+                                                         '\t' + shiftOf("70.1", "2007-03-01") +
+                                                         '\n');
+    EXPECT_EQ(tool.run({"month", "2007-03", "--plain"}).out,
+              runTool({"month", "2007-03", "--left", "74", "--right", "70.1", "--plain"}).out);
+    EXPECT_EQ(tool.run({"ics", "--from", "2007-03-01", "--to", "2007-03-09"}).status, 2);
+
+    ASSERT_EQ(tool.run({"remember", "--forget"}).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(tool.file()));
+    EXPECT_EQ(tool.run({"today"}).status, 2);
+}
+
+TEST(RememberCommandTest, BadInputAndADamagedFile) {
+    const RememberingTool tool;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"remember", "--crew", "15"},
+          {"remember", "--left", "14", "--right", "12"},
+          {"remember", "--crew", "12", "--forget"},
+          {"remember", "--crew", "12", "--left", "13"},
+          {"remember", "--crew", "12", "-o", "x"},
+          {"today", "--crew", "12", "--days", "0"},
+          {"today", "--crew", "12", "--days", "367"},
+          {"today", "--crew", "12", "--days", "two"},
+          {"today", "--crew", "12", "--from", "9999-12-31"}}) {
+        const Outcome outcome = tool.run(args);
+        EXPECT_EQ(outcome.status, 2) << joined(args);
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(tool.home));
+    // A folder that cannot be made: the failure names it.
+    const Outcome unwritable = runTool({"remember", "--crew", "12"}, {"XDG_CONFIG_HOME=/dev/null"});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("/dev/null/kelsing-schedule"), std::string::npos);
+    // A damaged file is told in one line, used as no crew, and left as it is.
+    std::filesystem::create_directories(tool.file().parent_path());
+    std::ofstream(tool.file()) << "format = 1\n[start]\nview = single\ncrew = 83.2\nhue = 3\n";
+    const Outcome month = tool.run({"month", "2007-03", "--plain"});
+    EXPECT_EQ(month.status, 0);
+    EXPECT_EQ(month.out, runTool({"month", "2007-03", "--plain"}).out);
+    EXPECT_EQ(month.err, "kelsing-shifts: " + tool.file().string() +
+                             ": line 5: unknown key 'hue'; the file is ignored and no crew is "
+                             "remembered\n");
+    EXPECT_EQ(linesOf(tool.run({"shift", "2007-03-01"}).err).size(), 2u); // and no crew
+    std::ifstream kept(tool.file());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}),
+              "format = 1\n[start]\nview = single\ncrew = 83.2\nhue = 3\n");
+}
+
+// The days of `today --plain` are the month's lines, and their shifts those of `shift`, around
+// Christmas, across the end of a leap February and of a year.
+TEST(TodayCommandTest, DaysAgreeWithShiftAndMonth) {
+    const std::tuple<std::string, int, int, unsigned, unsigned> spans[] = {
+        {"2007-12-24", 3, 2007, 12, 24},
+        {"2008-02-28", 3, 2008, 2, 28},
+        {"2007-12-31", 2, 2007, 12, 31},
+        {"2007-03-10", 2, 2007, 3, 10}};
+    for (const auto& [from, days, year, month, day] : spans) {
+        const Outcome plain = runTool(
+            {"today", "--crew", "83.2", "--from", from, "--days", std::to_string(days), "--plain"});
+        ASSERT_EQ(plain.status, 0) << plain.err;
+        const std::vector<std::string> lines = linesOf(plain.out);
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(days));
+        const std::chrono::sys_days first{std::chrono::year{year} / month / day};
+        for (int k = 0; k < days; ++k) {
+            const std::chrono::year_month_day date{first + std::chrono::days{k}};
+            char iso[16];
+            std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", int(date.year()),
+                          unsigned(date.month()), unsigned(date.day()));
+            const std::string monthLines =
+                runTool({"month", std::string(iso, 7), "--crew", "83.2", "--plain"}).out;
+            EXPECT_NE(monthLines.find(lines[k] + '\n'), std::string::npos) << lines[k];
+            EXPECT_TRUE(lines[k].starts_with(iso)) << lines[k];
+            EXPECT_TRUE(lines[k].ends_with('\t' + shiftOf("83.2", iso))) << lines[k];
+        }
+    }
+    const Outcome line =
+        runTool({"today", "--crew", "83.2", "--from", "2007-12-24", "--days", "3"});
+    EXPECT_EQ(line.out, "Mon 24 Dec: " + shiftOf("83.2", "2007-12-24") +
+                            " \u00b7 Tue 25 Dec: " + shiftOf("83.2", "2007-12-25") +
+                            " (Xmas Day) \u00b7 Wed 26 Dec: " + shiftOf("83.2", "2007-12-26") +
+                            " (Boxing Day)\n");
+    const Outcome sides = runTool(
+        {"today", "--left", "74", "--right", "70.1", "--from", "2007-03-11", "--days", "1"});
+    const std::string day =
+        linesOf(runTool({"month", "2007-03", "--left", "74", "--right", "70.1", "--plain"}).out)
+            .at(10);
+    const std::size_t right = day.rfind('\t');
+    const std::size_t left = day.rfind('\t', right - 1);
+    EXPECT_EQ(day.substr(0, left), "2007-03-11\tSunday\tDST Starts");
+    EXPECT_EQ(sides.out, "Sun 11 Mar: " + day.substr(left + 1, right - left - 1) + " | " +
+                             day.substr(right + 1) + " (DST Starts)\n");
+}
+
+// Today and tomorrow by the clock, named so, in the colours `month` gives them.
+TEST(TodayCommandTest, TodayAndTomorrowInTheMonthsColours) {
+    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    const Outcome outcome =
+        runTool({"today", "--crew", "83.2", "--color=always"}, {"COLORTERM=truecolor"});
+    if (std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()) != today) {
+        GTEST_SKIP() << "midnight passed during the test";
+    }
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto isoOf = [](std::chrono::sys_days day) {
+        const std::chrono::year_month_day date{day};
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", int(date.year()), unsigned(date.month()),
+                      unsigned(date.day()));
+        return std::string(iso);
+    };
+    const std::string plain = runTool({"today", "--crew", "83.2", "--color=never"}).out;
+    EXPECT_TRUE(plain.starts_with("Today ")) << plain;
+    EXPECT_NE(plain.find(": " + shiftOf("83.2", isoOf(today)) + " \u00b7 Tomorrow "),
+              std::string::npos)
+        << plain;
+    EXPECT_NE(plain.find(": " + shiftOf("83.2", isoOf(today + std::chrono::days{1}))),
+              std::string::npos);
+    // Today's number red and bold, as the month draws it; each shift in the month's colour.
+    EXPECT_NE(outcome.out.find("\x1b[1;38;2;255;0;0m"), std::string::npos) << outcome.out;
+    const std::string month =
+        runTool({"month", isoOf(today).substr(0, 7), "--crew", "83.2", "--color=always"},
+                {"COLORTERM=truecolor"})
+            .out;
+    const std::size_t from = outcome.out.find(": ") + 2;
+    const std::string painted = outcome.out.substr(from, outcome.out.find(" \u00b7 ") - from);
+    EXPECT_NE(painted.find(shiftOf("83.2", isoOf(today))), std::string::npos) << painted;
+    EXPECT_NE(month.find(painted), std::string::npos) << painted;
 }
 
 } // namespace

@@ -140,6 +140,15 @@ std::optional<CrewChoice> CrewCatalogue::findByPath(std::string_view path) {
                           .allCrews};
 }
 
+std::optional<CrewChoice> CrewCatalogue::findByCode(std::string_view text) {
+    for (CatalogueChoice& entry : allChoices()) {
+        if (entry.choice.code.text() == text) {
+            return std::move(entry.choice);
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<CatalogueChoice> CrewCatalogue::allChoices() {
     std::vector<CatalogueChoice> choices;
     for (int slot = 0; slot < kEmployerCount; ++slot) {

@@ -84,6 +84,10 @@ std::string crewBoxText(int slot, std::string_view caption);
 /// "Employer/Group/Member" for a grouped one; nullopt for anything the chooser does not hand out.
 std::optional<CrewChoice> findByPath(std::string_view path);
 
+/// The choice whose crew code is written exactly `text` ("14", "80", "84.9"; never "80.0" or
+/// " 14"); nullopt for a code the chooser does not hand out.
+std::optional<CrewChoice> findByCode(std::string_view text);
+
 /// Every crew that can be chosen, in catalogue order (employers by slot, then crew or group
 /// position, then member position).
 std::vector<CatalogueChoice> allChoices();

@@ -272,21 +272,29 @@ std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& op
 std::string renderMonthLines(const SheetModel& sheet, const TextSheetOptions& options) {
     std::string out;
     for (int c = 0; c < SheetModel::kCellCount; ++c) {
-        const DayCell& cell = sheet.cells[static_cast<std::size_t>(c)];
-        if (cell.dayNumber.empty()) {
-            continue;
+        if (!sheet.cells[static_cast<std::size_t>(c)].dayNumber.empty()) {
+            out += renderDayLine(sheet, c, options);
         }
-        out += dateText(sheet, std::stoi(cell.dayNumber)) + '\t';
-        out += kWeekdayHeads[static_cast<std::size_t>(c % SheetModel::kColumnCount)];
-        out += '\t' + cell.caption + '\t';
-        if (options.sideBySide) {
-            out += cell.leftShift + '\t' + cell.rightShift;
-        } else {
-            out += cell.shift;
-        }
-        out += '\n';
     }
     return out;
+}
+
+std::string renderDayLine(const SheetModel& sheet, int c, const TextSheetOptions& options) {
+    const DayCell& cell = sheet.cells.at(static_cast<std::size_t>(c));
+    std::string out = dateText(sheet, std::stoi(cell.dayNumber)) + '\t';
+    out += kWeekdayHeads[static_cast<std::size_t>(c % SheetModel::kColumnCount)];
+    out += '\t' + cell.caption + '\t';
+    if (options.sideBySide) {
+        out += cell.leftShift + '\t' + cell.rightShift;
+    } else {
+        out += cell.shift;
+    }
+    return out + '\n';
+}
+
+std::string colouredText(std::string_view text, Rgb colour, bool bold,
+                         const TextSheetOptions& options) {
+    return paint({std::string(text), colour, bold}, options);
 }
 
 } // namespace kelsing

@@ -30,4 +30,12 @@ std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& op
 /// shifts, separated by TABs.
 std::string renderMonthLines(const SheetModel& sheet, const TextSheetOptions& options);
 
+/// The line of renderMonthLines for one cell (0..37) that shows a day.
+std::string renderDayLine(const SheetModel& sheet, int cell, const TextSheetOptions& options);
+
+/// A text in its colour, bold or not, as the sheet is painted: plain without colours, and black
+/// that is not bold left to the terminal's own text colour.
+std::string colouredText(std::string_view text, Rgb colour, bool bold,
+                         const TextSheetOptions& options);
+
 } // namespace kelsing

@@ -3,6 +3,7 @@
 
 #include "about/frmabout.h"
 #include "crews/crewcaptiontable.h"
+#include "crews/crewcatalogue.h"
 #include "crews/form2.h"
 #include "feeds/feedaddress.h"
 #include "mainwindow/form1ui.h"
@@ -42,6 +43,7 @@ const QString kSitePath = QStringLiteral("/kelsing_schedule/");
 const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
+const QString kStartEntry = QStringLiteral("Start with this crew");
 
 // A crew's name on one line ("Corvath 403"), or `fallback` while the side has none.
 QString sideName(CrewCode code, const QString& fallback) {
@@ -74,6 +76,7 @@ const Form1::CrewTarget& Form1::crewTarget(ChooserTarget target) {
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(withDefaultServices(std::move(services)))
+    , m_startMemory(m_services.settingsFile, m_services.reportProblem)
     , m_ui(std::make_unique<Form1Ui>()) {
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -98,6 +101,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
         startLate();
     }
     Form_Load();
+    startWithRememberedCrews();
 }
 
 Form1::~Form1() {
@@ -372,7 +376,69 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
                 this, m_twips, m_site.resolved(QUrl(fromCore(kFeedFolderPath))), crewCode(target));
         }
     });
+
+    // The view's crews kept for the next start, only when the user asks for it.
+    menu->addSeparator();
+    QAction* start = menu->addAction(kStartEntry);
+    start->setObjectName(QStringLiteral("StartWithThisCrew"));
+    start->setCheckable(true);
+    const RememberedStart shown = startShown(target);
+    const bool remembered = m_startMemory.read() == shown;
+    start->setChecked(remembered);
+    const bool hasCrew =
+        shown.single.value() > 0 || shown.left.value() > 0 || shown.right.value() > 0;
+    start->setEnabled(m_startMemory.available() && (remembered || hasCrew));
+    connect(start, &QAction::triggered, this, [this, target, start](bool on) {
+        if (!rememberStart(target, on)) {
+            start->setChecked(!on);
+        }
+    });
     return menu;
+}
+
+RememberedStart Form1::startShown(ChooserTarget target) const {
+    RememberedStart start;
+    if (target == ChooserTarget::Single) {
+        start.single = m_singleCrew;
+        return start;
+    }
+    start.view = StartView::SideBySide;
+    start.left = m_leftCrew;
+    start.right = m_rightCrew;
+    return start;
+}
+
+bool Form1::rememberStart(ChooserTarget target, bool on) {
+    const auto problem = m_startMemory.write(on ? std::optional(startShown(target)) : std::nullopt);
+    if (problem) {
+        m_services.warn(this, (on ? QStringLiteral("The crew cannot be remembered: ")
+                                  : QStringLiteral("The crew cannot be forgotten: ")) +
+                                  *problem);
+    }
+    return !problem;
+}
+
+void Form1::startWithRememberedCrews() {
+    // As if the user chose them: the switch first for two crews, then each box's chooser.
+    const auto start = m_startMemory.read();
+    if (!start) {
+        return;
+    }
+    if (start->view == StartView::Single) {
+        showRememberedCrew(ChooserTarget::Single, start->single);
+        return;
+    }
+    Command5_Click();
+    showRememberedCrew(ChooserTarget::Left, start->left);
+    showRememberedCrew(ChooserTarget::Right, start->right);
+}
+
+void Form1::showRememberedCrew(ChooserTarget target, CrewCode code) {
+    const auto choice = CrewCatalogue::findByCode(code.text());
+    if (code.value() > 0 && choice) {
+        setCrew(target, choice->code, fromCore(choice->boxText));
+        fillFor(target);
+    }
 }
 
 void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {

@@ -4,6 +4,7 @@
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
 #include "mainwindow/form1services.h"
+#include "mainwindow/startmemory.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
@@ -66,8 +67,15 @@ public:
     void Label9_Click();
 
     /// The context menu of a crew box: "Export shifts to calendar file..." and "Subscribe on
-    /// your phone...", enabled while the box shows a chosen crew. The caller owns the menu.
+    /// your phone...", enabled while the box shows a chosen crew; "Start with this crew",
+    /// checked while the view's crews are the ones the window starts with. The caller owns the
+    /// menu.
     QMenu* crewBoxMenu(ChooserTarget target);
+
+    /// Remembers the crews of a crew box's view as the ones the window starts with, or forgets
+    /// them; a file that cannot be written is told to the user and nothing changes. Whether it
+    /// is done.
+    bool rememberStart(ChooserTarget target, bool on);
 
     /// Asks for a span and a file, then writes the shifts of a crew box's crew there as an
     /// iCalendar file; nothing happens for a box without a crew.
@@ -123,10 +131,15 @@ private:
     void openChooser(ChooserTarget target);
     bool hasCrewToExport(ChooserTarget target) const;
     void showCrewBoxMenu(ChooserTarget target, QPoint position);
+    RememberedStart startShown(ChooserTarget target) const;
+    void startWithRememberedCrews();
+    void showRememberedCrew(ChooserTarget target, CrewCode code);
 
     Form1Services m_services;
     Twips m_twips;
     SheetModel m_sheet;
+    // The crews the window starts with, when the user has asked for that.
+    StartMemory m_startMemory;
     // The crew codes of the single view and of the two sides; 0 while none is chosen.
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;

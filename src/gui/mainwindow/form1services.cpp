@@ -6,6 +6,8 @@
 #include "mainwindow/startfolder.h"
 #include "platform/localeservices.h"
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -40,6 +42,11 @@ void showInformation(QWidget* parent, const QString& message) {
     QMessageBox::information(parent, parent->windowTitle(), message);
 }
 
+void writeToStandardError(const QString& line) {
+    std::fputs(QStringLiteral("kelsing-schedule: %1\n").arg(line).toLocal8Bit().constData(),
+               stderr);
+}
+
 template <typename Function, typename Default>
 void fillIn(Function& service, Default fallback) {
     if (!service) {
@@ -57,6 +64,7 @@ Form1Services withDefaultServices(Form1Services services) {
     fillIn(services.now, &QDateTime::currentDateTimeUtc);
     fillIn(services.warn, &showWarning);
     fillIn(services.inform, &showInformation);
+    fillIn(services.reportProblem, &writeToStandardError);
     return services;
 }
 

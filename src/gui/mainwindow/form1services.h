@@ -6,6 +6,7 @@
 #include "mainwindow/calendarexport.h"
 #include "platform/twips.h"
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 
@@ -55,6 +56,11 @@ struct Form1Services {
     bool lateStart = false;
     /// Tells the user that something they asked for is done, such as where a file went.
     std::function<void(QWidget* parent, const QString& message)> inform;
+    /// The settings file that keeps the crews the window starts with, when the user asks for
+    /// that; empty, the window keeps nothing and cannot be asked to. The program sets it.
+    std::filesystem::path settingsFile;
+    /// Writes one line on standard error, such as why the settings file is ignored.
+    std::function<void(const QString& line)> reportProblem;
 };
 
 /// `services` with the desktop's own service in place of every one left empty: the system

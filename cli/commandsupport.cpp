@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandsupport.h"
+
+#include "arguments.h"
+#include "errors.h"
+#include "output.h"
+#include "quoting.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace kelsing::cli {
+
+void badArgument(std::string_view what, std::string_view argument) {
+    throw UsageError{std::string(what) + ' ' + quotedArgument(argument)};
+}
+
+std::optional<std::string_view> outputPath(const ParsedArguments& args) {
+    const auto path = args.value(kOutput.name);
+    if (path && path->empty()) {
+        throw UsageError{"empty file name for option '--output'"};
+    }
+    return path;
+}
+
+CrewChoice crewOption(const ParsedArguments& args, std::string_view name) {
+    const std::string_view text = *args.value(name);
+    auto crew = parseCrew(text);
+    if (!crew) {
+        badArgument("unknown crew", text);
+    }
+    return std::move(*crew);
+}
+
+std::optional<CrewChoice> optionalCrew(const ParsedArguments& args, std::string_view name) {
+    return args.has(name) ? std::optional(crewOption(args, name)) : std::nullopt;
+}
+
+DaySerial isoDateOption(std::string_view text) {
+    const auto date = parseIsoDate(text);
+    if (!date) {
+        badArgument("invalid date (expected YYYY-MM-DD, years 0100..9999)", text);
+    }
+    return *date;
+}
+
+void noOperands(const ParsedArguments& args) {
+    if (!args.operands().empty()) {
+        badArgument("unexpected argument", args.operands().front());
+    }
+}
+
+DaySerial localToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return toDaySerial(std::chrono::year{local.tm_year + 1900} /
+                       std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
+                       std::chrono::day{static_cast<unsigned>(local.tm_mday)});
+}
+
+std::string crewName(const CrewChoice& crew) {
+    std::string name = crew.boxText;
+    std::replace(name.begin(), name.end(), '\n', ' ');
+    return name;
+}
+
+std::optional<ViewCrews> viewCrewOptions(const ParsedArguments& args) {
+    const std::optional<CrewChoice> single = optionalCrew(args, "--crew");
+    const std::optional<CrewChoice> left = optionalCrew(args, "--left");
+    const std::optional<CrewChoice> right = optionalCrew(args, "--right");
+    const bool sideBySide = left || right;
+    if (single && sideBySide) {
+        throw UsageError{"give either --crew or --left/--right, not both"};
+    }
+    // As in the window's chooser, the all-crews entries have no side-by-side layout.
+    for (const auto& side : {left, right}) {
+        if (side && side->allCrews) {
+            badArgument("an all-crews entry cannot be shown side by side", crewName(*side));
+        }
+    }
+    if (!single && !sideBySide) {
+        return std::nullopt;
+    }
+    ViewCrews crews;
+    crews.sideBySide = sideBySide;
+    crews.single = single ? single->code : CrewCode();
+    crews.left = left ? left->code : CrewCode();
+    crews.right = right ? right->code : CrewCode();
+    return crews;
+}
+
+TextSheetOptions sheetColours(const ParsedArguments& args, const ColourSettings& colours,
+                              const Output& out) {
+    const std::string_view when = args.value("--color").value_or("auto");
+    if (when != "auto" && when != "always" && when != "never") {
+        badArgument("invalid --color (expected auto, always or never)", when);
+    }
+    TextSheetOptions options;
+    options.colour = when == "always" || (when == "auto" && out.isTerminal() && !colours.noColour &&
+                                          !colours.dumbTerminal);
+    options.basicColours = !colours.trueColour;
+    return options;
+}
+
+} // namespace kelsing::cli
