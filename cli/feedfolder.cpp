@@ -2,6 +2,7 @@
 #include "feedfolder.h"
 
 #include "errors.h"
+#include "feeds/feedindexpage.h"
 #include "quoting.h"
 
 #include <cerrno>
@@ -17,7 +18,6 @@ namespace kelsing::cli {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::string_view kIndexName = "index.html";
 
 // The permissions that a new file or folder gets: `mode` less the process's umask, which can
 // only be read by setting it.
@@ -73,7 +73,7 @@ std::string folderBeside(const std::filesystem::path& path, std::string_view kin
 } // namespace
 
 bool FeedFolder::isFeedFileName(std::string_view name) {
-    if (name == kIndexName) {
+    if (name == kFeedIndexName) {
         return true;
     }
     // A crew code, with at most one decimal, and ".ics".
