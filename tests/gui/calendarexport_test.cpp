@@ -6,7 +6,9 @@
 #include "platform/label.h"
 #include "windowtestsupport.h"
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -203,6 +206,7 @@ private slots:
     void savesStartInTheDocumentsFolderOrHome_data();
     void savesStartInTheDocumentsFolderOrHome();
     void dialogShowsAndSettlesTheExport();
+    void pickerShowsWeeksAsTheSheetDoes();
     void dialogRefusesAReversedSpanOrNoFile_data();
     void dialogRefusesAReversedSpanOrNoFile();
     void typedDatesGiveTheirDay_data();
@@ -449,11 +453,40 @@ void CalendarExportTest::dialogShowsAndSettlesTheExport() {
     // A bare file name goes where the proposed file would have gone.
     file->setText(QStringLiteral("june.ics"));
     QCOMPARE(dialog.result().fileName, QStringLiteral("/home/user/june.ics"));
+    // Calendars know their files by the suffix; a device is written as it is named.
+    for (const auto& [typed, named] :
+         {std::pair("shifts", "/home/user/shifts.ics"),
+          std::pair("shifts.", "/home/user/shifts.ics"),
+          std::pair("/tmp/shifts.cal", "/tmp/shifts.cal"), std::pair("/dev/null", "/dev/null")}) {
+        file->setText(QString::fromLatin1(typed));
+        QCOMPARE(dialog.result().fileName, QString::fromLatin1(named));
+    }
     // The calendar rules end with the year 9999 and begin with the year 100.
     to->setDate(QDate(10000, 1, 1));
     QCOMPARE(to->date(), QDate(9999, 12, 31));
     from->setDate(QDate(99, 12, 31));
     QCOMPARE(from->date(), QDate(100, 1, 1));
+}
+
+void CalendarExportTest::pickerShowsWeeksAsTheSheetDoes() {
+    CalendarExportDialog dialog({QStringLiteral("Corvath 403 shifts"), QDate(2007, 6, 1),
+                                 QDate(2007, 6, 30), false, QStringLiteral("/tmp/x.ics")},
+                                Twips(), &writeCorvath403);
+    auto* calendar =
+        dialog.findChild<DateField*>(QStringLiteral("From"))->findChild<QCalendarWidget*>();
+    QVERIFY(calendar);
+    auto* view = calendar->findChild<QTableView*>();
+    QVERIFY(view);
+    // The heads row as it is drawn: Sunday first, and the sheet's head colours.
+    const QAbstractItemModel* model = view->model();
+    const int first = model->columnCount() - 7;
+    const QLocale locale;
+    const auto head = [&](int k) { return model->index(0, first + k); };
+    QCOMPARE(model->data(head(0)).toString(), locale.dayName(7, QLocale::ShortFormat));
+    QCOMPARE(model->data(head(6)).toString(), locale.dayName(6, QLocale::ShortFormat));
+    QCOMPARE(model->data(head(0), Qt::ForegroundRole).value<QColor>(), QColor(255, 128, 255));
+    QCOMPARE(model->data(head(6), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 255));
+    QCOMPARE(model->data(head(3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
 }
 
 void CalendarExportTest::dialogRefusesAReversedSpanOrNoFile_data() {

@@ -109,6 +109,14 @@ int px(int twips) {
     return Twips().px(twips);
 }
 
+// The chooser's top below the outer corner of a main window, or of a host without a frame: 2800
+// twips from the outer corner would put it over the crew box (top 5400) below a title bar lower
+// than 205 twips, and an offscreen window's is far lower, so it stands right above the box.
+int chooserTop(const QWidget* form = nullptr) {
+    const int titleBar = form ? form->geometry().top() - form->frameGeometry().top() : 0;
+    return titleBar + px(5400) - px(2805);
+}
+
 bool lineIs(const Form2::ConnectorLine& line, bool visible, QPoint from, QPoint to) {
     if (line.visible != visible || (visible && (line.from != from || line.to != to))) {
         qWarning("line %d (%d,%d)-(%d,%d), expected %d (%d,%d)-(%d,%d)", line.visible,
@@ -164,21 +172,25 @@ QRect placeOf(const Form2& chooser, const Form1& form) {
 
 bool isTwoColumns(const Form2& chooser, const Form1& form) {
     return placeOf(chooser, form) ==
-           QRect(px(2430), px(2800), px(2436), chooser.frameGeometry().height());
+           QRect(px(2430), chooserTop(&form), px(2436), chooser.frameGeometry().height());
 }
 
 bool isThreeColumns(const Form2& chooser, const Form1& form) {
     return placeOf(chooser, form) ==
-           QRect(px(1770), px(2800), px(3654), chooser.frameGeometry().height());
+           QRect(px(1770), chooserTop(&form), px(3654), chooser.frameGeometry().height());
 }
 
 // A stand-in for the main window that records what the chooser hands back.
 class RecordingHost final : public ChooserHost {
 public:
-    explicit RecordingHost(bool sideBySide)
-        : m_sideBySide(sideBySide) {}
+    explicit RecordingHost(bool sideBySide, const Twips& twips = Twips(), QPoint frame = {})
+        : m_twips(twips)
+        , m_frame(frame)
+        , m_sideBySide(sideBySide) {}
 
-    QPoint windowPosition() const override { return {100, 50}; }
+    QPoint contentPosition() const override { return {100, 50}; }
+    QPoint frameSize() const override { return m_frame; }
+    int crewBoxTop() const override { return m_twips.px(5400); }
     const Twips& twips() const override { return m_twips; }
     bool sideBySideShowing() const override { return m_sideBySide; }
     void setCrew(ChooserTarget target, CrewCode code, const QString& boxText) override {
@@ -194,6 +206,7 @@ public:
 
 private:
     Twips m_twips;
+    QPoint m_frame;
     bool m_sideBySide;
 };
 
@@ -218,6 +231,8 @@ private slots:
     void employerClickNarrowsToTwoColumns_data();
     void employerClickNarrowsToTwoColumns();
     void topIsSetOnlyAtCreation();
+    void placeScalesWithTheContent_data();
+    void placeScalesWithTheContent();
     void handBackChangesOnlyTheTarget_data();
     void handBackChangesOnlyTheTarget();
     void handBackTestsTheCaptionThenCloses_data();
@@ -359,6 +374,14 @@ void Form2Test::employerClickShowsItsCrewList() {
     }
     QCOMPARE(boldEntries(*chooser, employerEntry, Form2::kEmployerEntries), QList<int>{slot});
     QCOMPARE(boldEntries(*chooser, crewEntry, Form2::kListEntries), QList<int>());
+    // Every employer in one face, the chosen one in its bold, however long its caption.
+    QFont face = employerEntry(*chooser, slot)->font();
+    face.setBold(false);
+    for (int i = 0; i < Form2::kEmployerEntries; ++i) {
+        QFont font = employerEntry(*chooser, i)->font();
+        font.setBold(false);
+        QCOMPARE(font, face);
+    }
     QCOMPARE(crewEntry(*chooser, 4)->isEnabled(), entry4);
     QCOMPARE(crewEntry(*chooser, 9)->isEnabled(), entry9);
 
@@ -590,7 +613,7 @@ void Form2Test::topIsSetOnlyAtCreation() {
     Form2* chooser = theChooser();
     QVERIFY(chooser);
     const QPoint opened = chooser->frameGeometry().topLeft();
-    QCOMPARE(opened, form.frameGeometry().topLeft() + QPoint(px(2430), px(2800)));
+    QCOMPARE(opened, form.frameGeometry().topLeft() + QPoint(px(2430), chooserTop(&form)));
 
     form.move(140, 90);
     clickControl(*chooser, employerEntry(*chooser, 7)->objectName());
@@ -600,6 +623,40 @@ void Form2Test::topIsSetOnlyAtCreation() {
     clickControl(*chooser, employerEntry(*chooser, 0)->objectName());
     QCOMPARE(chooser->frameGeometry().left(), form.frameGeometry().left() + px(2430));
     QCOMPARE(chooser->frameGeometry().top(), opened.y());
+}
+
+void Form2Test::placeScalesWithTheContent_data() {
+    QTest::addColumn<QPoint>("frame"); // the main window's frame, left and top, in device pixels
+    QTest::addColumn<double>("factor");
+    for (const QPoint frame : {QPoint(1, 21), QPoint(4, 30), QPoint(0, 0)}) {
+        for (const double factor : {1.25, 2.51, 2.95}) {
+            QTest::addRow("frame %d,%d at %g", frame.x(), frame.y(), factor) << frame << factor;
+        }
+    }
+}
+
+void Form2Test::placeScalesWithTheContent() {
+    QFETCH(QPoint, frame);
+    QFETCH(double, factor);
+    const QPoint content(100, 50);
+    const auto placeAt = [&](const Twips& twips) {
+        RecordingHost host(false, twips, frame);
+        QPointer<Form2> chooser = Form2::open(host, ChooserTarget::Single);
+        const QRect place = chooser->frameGeometry().translated(-content);
+        // Never over the crew box.
+        const bool clear = place.bottom() < twips.px(5400);
+        chooser->close();
+        return clear ? place.topLeft() : QPoint(-1000, -1000);
+    };
+    const QPoint designed = placeAt(Twips());
+    // At factor 1 the designed place from the outer corner, where the title bar leaves room.
+    if (frame.y() >= 14) {
+        QCOMPARE(designed, QPoint(px(2430), px(2800)) - frame);
+    }
+    // At another factor the same place over the content, scaled with it.
+    const QPoint scaled = placeAt(Twips(factor));
+    QVERIFY2((scaled - designed * factor).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(scaled.x()).arg(scaled.y())));
 }
 
 void Form2Test::handBackChangesOnlyTheTarget_data() {
@@ -743,7 +800,7 @@ void Form2Test::handBackTestsTheCaptionThenCloses() {
     RecordingHost host(sideBySide);
     QPointer<Form2> chooser = Form2::open(host, static_cast<ChooserTarget>(target));
     QVERIFY(QTest::qWaitForWindowExposed(chooser.data()));
-    QCOMPARE(chooser->frameGeometry().topLeft(), QPoint(100 + px(2430), 50 + px(2800)));
+    QCOMPARE(chooser->frameGeometry().topLeft(), QPoint(100 + px(2430), 50 + chooserTop()));
     QVERIFY(walkChooser(*chooser, path.section(QLatin1Char('/'), 0, -2)));
     QVERIFY(host.calls.isEmpty());
     if (path.startsWith(QLatin1String("Brenmoor"))) {

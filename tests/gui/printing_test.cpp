@@ -116,6 +116,7 @@ private slots:
     void printsTheWindowAsTextAndLines();
     void printsTheSamePageAtAnyWindowSize_data();
     void printsTheSamePageAtAnyWindowSize();
+    void printedLinesAreOneWidth();
     void suggestedNameFollowsTheShownMonth_data();
     void suggestedNameFollowsTheShownMonth();
     void decliningTheFileDialogPrintsNothing();
@@ -223,6 +224,46 @@ void PrintingTest::printsTheSamePageAtAnyWindowSize() {
              readPdf(folder.filePath(QStringLiteral("designed.pdf"))).picture);
     // The window is back at its own scale.
     QCOMPARE(form.grab().toImage(), shown);
+}
+
+void PrintingTest::printedLinesAreOneWidth() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("sheet.pdf"));
+    auto w = openWindow(path);
+    Form1& form = *w.form;
+    form.resize(698, 600); // the page is the same at every window size
+    form.Image2_Click();
+    // One row and one column of the page at the PDF file's own 1200 dots an inch, so that a
+    // line placed on whole dots is drawn on whole pixels.
+    const double dots = 595.276 * 1200 / 72 / 465; // an A4 page's dots per designed pixel
+    const auto dark = [&path](QRect dotsArea) {
+        const QImage strip = QImage::fromData(poppler(
+            QStringLiteral("pdftoppm"),
+            {"-r", "1200", "-gray", "-aa", "no", "-aaVector", "no", "-x",
+             QString::number(dotsArea.x()), "-y", QString::number(dotsArea.y()), "-W",
+             QString::number(dotsArea.width()), "-H", QString::number(dotsArea.height()), path}));
+        QList<int> widths;
+        int run = 0;
+        const int count = std::max(strip.width(), strip.height());
+        for (int i = 0; i <= count; ++i) {
+            const QPoint at = strip.width() > 1 ? QPoint(i, 0) : QPoint(0, i);
+            if (i < count && qGray(strip.pixel(at)) < 80) {
+                ++run;
+            } else if (run > 0) {
+                widths << run;
+                run = 0;
+            }
+        }
+        return widths;
+    };
+    // Across the second week's empty shift lines, and down the Saturday column to the notice.
+    const QList<int> across = dark(QRect(0, static_cast<int>(152.5 * dots), 465 * dots, 1));
+    const QList<int> down = dark(QRect(static_cast<int>(412 * dots), 0, 1, 360 * dots));
+    QCOMPARE(across.size(), 8);
+    QCOMPARE(down.size(), 8);
+    QVERIFY(std::abs(across.front() - dots) <= 1);
+    QCOMPARE(across + down, QList<int>(16, across.front()));
 }
 
 void PrintingTest::suggestedNameFollowsTheShownMonth_data() {

@@ -87,6 +87,8 @@ private slots:
     void aboutWindowTakesTheFactorWhenOpened();
     void neighbouringCellsShareOneLine_data();
     void neighbouringCellsShareOneLine();
+    void bordersAreOneWidthAndTheChooserClearsTheCrewBox_data();
+    void bordersAreOneWidthAndTheChooserClearsTheCrewBox();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber_data();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber();
     void halfLinesShowTheirColoursInsideTheirHalf_data();
@@ -245,18 +247,30 @@ void ScalingTest::crewBoxClickOpensTheChooserInPlace() {
     QFETCH(QString, box);
     QFETCH(QString, path);
     QFETCH(QString, boxText);
+    // Where the chooser of a window opens, from the window's content area.
+    const auto chooserPlace = [](Form1& form, const QString& crewBox) {
+        clickControl(form, crewBox);
+        return openChoosers().size() == 1 ? openChoosers().front()->frameGeometry().topLeft() -
+                                                content(form)->mapToGlobal(QPoint(0, 0))
+                                          : QPoint(-1000, -1000);
+    };
+    QPoint designed;
+    {
+        auto d = openWindow(kToday);
+        designed = chooserPlace(*d.form, QStringLiteral("Label5"));
+        deleteChoosersAndAboutWindows();
+    }
     auto w = openWindow(kToday, {}, {.size = size});
     Form1& form = *w.form;
     if (sideBySide) {
         clickControl(form, QStringLiteral("Command5"));
     }
     const Twips& scale = form.twips();
-    clickControl(form, box);
-    QCOMPARE(openChoosers().size(), 1);
-    Form2* chooser = openChoosers().front();
     // The chooser stands where it stands over a designed window, measured from the content.
-    const QPoint corner = form.frameGeometry().topLeft() + content(form)->pos();
-    QCOMPARE(chooser->frameGeometry().topLeft() - corner, scale.point(2430, 2800));
+    const QPoint place = chooserPlace(form, box);
+    QVERIFY2((place - designed * scale.scale()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(place.x()).arg(place.y())));
+    Form2* chooser = openChoosers().front();
     QCOMPARE(chooser->frameGeometry().width(), scale.px(2436));
     QCOMPARE(chooser->height(), scale.px(2805));
     auto* corvath = chooser->findChild<Label*>(QStringLiteral("Label1_7"));
@@ -320,11 +334,97 @@ void ScalingTest::neighbouringCellsShareOneLine() {
     const QRect week = scale.rect(SheetLayout::shiftLine(7));
     const int y = week.center().y();
     const int left = scale.px(120) - 2;
-    QCOMPARE(runs({left, y}, {1, 0}, scale.px(6855) + 4 - left), QList<int>(8, 1));
+    // A single-line border is a pixel at the designed size, and as wide as the factor makes it.
+    const QList<int> widths = runs({left, y}, {1, 0}, scale.px(6855) + 4 - left);
+    QCOMPARE(widths.size(), 8);
+    QVERIFY(widths.front() == std::floor(factor) || widths.front() == std::ceil(factor));
+    QCOMPARE(widths, QList<int>(8, widths.front()));
     // Down the Saturday column through its light head and five weeks, clear of the day numbers.
     const int x = scale.px(120 + 960 * 6 + 300);
     const int top = scale.px(720) - 2;
-    QCOMPARE(runs({x, top}, {0, 1}, scale.px(4560) + 4 - top), QList<int>(7, 1));
+    QCOMPARE(runs({x, top}, {0, 1}, scale.px(4560) + 4 - top), QList<int>(7, widths.front()));
+}
+
+void ScalingTest::bordersAreOneWidthAndTheChooserClearsTheCrewBox_data() {
+    QTest::addColumn<double>("factor");
+    // Laptop factors are the common case; the display's ratio comes from the run's environment.
+    for (const double factor : {1.0, 1.05, 1.2, 1.25, 1.5, 2.0, 2.51}) {
+        QTest::addRow("%g", factor) << factor;
+    }
+}
+
+void ScalingTest::bordersAreOneWidthAndTheChooserClearsTheCrewBox() {
+    QFETCH(double, factor);
+    // June 2007 has no captions: the cells show day numbers in their upper right only.
+    auto w = openWindow(dateOf(2007, 6, 15), {}, {.size = sizeFor(factor)});
+    Form1& form = *w.form;
+    QCOMPARE(form.twips().scale(), factor);
+    Label* crewBox = label(form, QStringLiteral("Label5"));
+    crewBox->setText(QString()); // its frame alone
+    const QImage image = form.grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const Twips& scale = form.twips();
+    // A place in twips of the content as a device pixel of the picture, moved by whole pixels.
+    const auto at = [&](int x, int y, QPoint moved = {}) {
+        return (QPointF(content(form)->pos() + scale.point(x, y) + moved) * ratio).toPoint();
+    };
+    // The dark runs (first device pixel, width) along a row or a column of device pixels.
+    const auto runs = [&image](QPoint from, QPoint to) {
+        QList<std::pair<int, int>> found;
+        const QPoint step = from.y() == to.y() ? QPoint(1, 0) : QPoint(0, 1);
+        const int count = (to - from).manhattanLength();
+        for (int i = 0, start = -1; i <= count; ++i) {
+            const bool dark = i < count && qGray(image.pixel(from + step * i)) < 80;
+            if (dark && start < 0) {
+                start = i;
+            } else if (!dark && start >= 0) {
+                found.append({QPoint::dotProduct(from, step) + start, i - start});
+                start = -1;
+            }
+        }
+        return found;
+    };
+    const QPoint left(-3, 0);
+    const QPoint right(3, 0);
+    const QPoint up(0, -3);
+    const QPoint down(0, 3);
+    // Across the sheet through the shift lines of the second, fifth and sixth weeks, where the
+    // notice stands right of three cells; down the Sunday and the Saturday column, whose last
+    // cell is the notice.
+    const auto across = [&](int y) { return runs(at(120, y, left), at(6855, y, right)); };
+    const auto along = [&](int x) { return runs(at(x, 720, up), at(x, 5295, down)); };
+    const auto week2 = across(1440 + 720 + 127);
+    const auto week5 = across(1440 + 720 * 4 + 127);
+    const auto week6 = across(1440 + 720 * 5 + 127);
+    const auto sunday = along(120 + 300);
+    const auto saturday = along(120 + 960 * 6 + 300);
+    const auto boxDown = runs(at(2520 + 60, 5400, up), at(2520 + 60, 5910, down));
+    const auto boxAcross = runs(at(2520, 5400 + 255, left), at(4695, 5400 + 255, right));
+    QCOMPARE(week2.size(), 8);
+    QCOMPARE(sunday.size(), 8);
+    QCOMPARE(boxDown.size(), 2);
+    QCOMPARE(boxAcross.size(), 2);
+    // Neighbours share one line, the notice's frame is on the grid's lines...
+    QCOMPARE(week5, week2);
+    QCOMPARE(week6, (QList{week2[0], week2[1], week2[2], week2[3], week2[7]}));
+    QCOMPARE(saturday, sunday);
+    // ...and every line is one width, the border's width at the factor on this display.
+    const int width = week2.front().second;
+    const double designed = factor * ratio;
+    QVERIFY2(width >= std::max(1.0, std::floor(designed)) && width <= std::ceil(designed),
+             qPrintable(QString::number(width)));
+    for (const auto& line : week2 + week6 + sunday + boxDown + boxAcross) {
+        QCOMPARE(line.second, width);
+    }
+
+    // The chooser stands clear of the crew box, with two columns and with three.
+    clickControl(form, QStringLiteral("Label5"));
+    QCOMPARE(openChoosers().size(), 1);
+    Form2* chooser = openChoosers().front();
+    const QRect box(crewBox->mapToGlobal(QPoint(0, 0)), crewBox->size());
+    QVERIFY(!chooser->frameGeometry().intersects(box));
+    QVERIFY(walkChooser(*chooser, QStringLiteral("Corvath/401-404")));
+    QVERIFY(!chooser->frameGeometry().intersects(box));
 }
 
 void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber_data() {

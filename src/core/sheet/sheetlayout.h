@@ -14,6 +14,10 @@ namespace SheetLayout {
 
 inline constexpr TwipsRect kMonthTitle{1680, 120, 3615, 495};
 
+/// The update notice, element 38 of the cells' frames: in the sixth row right of its three
+/// cells, where no day ever falls, sharing its left, top, right and bottom lines with the grid's.
+inline constexpr TwipsRect kNotice{3000, 4560, 3855, 735};
+
 constexpr int column(int cell) {
     return cell % SheetModel::kColumnCount;
 }

@@ -19,9 +19,16 @@ class ChooserHost {
 public:
     virtual ~ChooserHost() = default;
 
-    /// The main window's outer left and top corner on the screen, in pixels, moved by the margin
-    /// around its content when the window is out of its designed proportions.
-    virtual QPoint windowPosition() const = 0;
+    /// Where the main window's content area stands on the screen, in pixels: the designed client
+    /// area, which a window out of its designed proportions keeps in its middle.
+    virtual QPoint contentPosition() const = 0;
+
+    /// How far the main window's outer corner lies left of and above its client area, in device
+    /// pixels: its frame and title bar, which keep their size in device pixels at every factor.
+    virtual QPoint frameSize() const { return {}; }
+
+    /// The top of the crew boxes, in pixels of the content area.
+    virtual int crewBoxTop() const = 0;
 
     /// The window the chooser opens over and belongs to (no taskbar entry of its own, placed
     /// against it on every platform); none for a host without a window.

@@ -92,18 +92,23 @@ int memberTrunkEnd(int slot, int group) {
     return kMemberTrunkStart;
 }
 
-// The width a caption may take: its entry's, and for an employer only up to where its stub
-// starts, as with the designed font, so that the stub, which keeps clear of the caption, is
-// drawn from its designed start.
-int captionRoom(const Twips& twips, const std::array<Label*, Form2::kEmployerEntries>& employers,
-                const Label* entry) {
-    const auto employer = std::find(employers.cbegin(), employers.cend(), entry);
-    if (employer == employers.cend()) {
-        return entry->width();
+// The stretch of the one face of every employer: the widest at which each caption, bold as when it
+// is chosen, ends before its stub starts, as with the designed font, so that the stub, which keeps
+// clear of the caption, is drawn whole from its designed start.
+int employerStretch(const Twips& twips, QFont bold) {
+    int stretch = 100;
+    for (int slot = 0; slot < Form2::kEmployerEntries; ++slot) {
+        const QString caption = fromCore(CrewCatalogue::employer(slot).listCaption);
+        const int room = std::min(twips.px(kEmployerWidth),
+                                  twips.px(kEmployerStubStart[static_cast<std::size_t>(slot)]) -
+                                      kCaptionGapPixels - twips.px(kEmployerLeft));
+        // Glyph widths round to whole pixels, so the width is measured at every step.
+        while (stretch > kNarrowestStretch &&
+               QFontMetrics(bold).horizontalAdvance(caption) > room) {
+            bold.setStretch(--stretch);
+        }
     }
-    const auto slot = static_cast<std::size_t>(employer - employers.cbegin());
-    return std::min(entry->width(),
-                    twips.px(kEmployerStubStart[slot]) - kCaptionGapPixels - entry->x());
+    return stretch;
 }
 
 } // namespace
@@ -128,7 +133,8 @@ Form2::Form2(ChooserHost& host)
     , m_host(host)
     , m_twips(host.twips())
     , m_font(Fonts::platformFont(Fonts::kDefault, m_twips))
-    , m_boldFont(Fonts::platformFont(Fonts::kDefault, m_twips, true)) {
+    , m_boldFont(Fonts::platformFont(Fonts::kDefault, m_twips, true))
+    , m_employerStretch(employerStretch(m_twips, m_boldFont)) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The platform's own greyed text is too faint on the window's light background.
@@ -179,7 +185,7 @@ Form2::Form2(ChooserHost& host)
 
     m_outerWidth = kTwoColumnWidth;
     applyWidth();
-    move(host.windowPosition() + m_twips.point(kTwoColumnLeft, kTop));
+    move(leftFor(kTwoColumnLeft), top());
 
     // Any press outside the chooser, in any window of the program, closes it; so does Escape.
     // Qt closes a popup itself when the user turns to another window or another program.
@@ -218,7 +224,7 @@ Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
 void Form2::place(int leftOffset, int outerWidth) {
     m_outerWidth = outerWidth;
     applyWidth();
-    const int left = m_host.windowPosition().x() + m_twips.px(leftOffset);
+    const int left = leftFor(leftOffset);
     const bool moves = left != pos().x();
     move(left, pos().y());
     // A Wayland compositor places a popup only when it maps it, so a moved chooser maps anew.
@@ -229,6 +235,23 @@ void Form2::place(int leftOffset, int outerWidth) {
     }
 }
 
+// The designed offsets count from the main window's outer corner, whose frame and title bar keep
+// their size in device pixels at every factor: they are taken off as at factor 1 (15 twips a
+// device pixel), and the rest scales with the content, so that the chooser stands where it stands
+// at factor 1 over the sheet and the crew boxes.
+int Form2::leftFor(int leftOffset) const {
+    const int frame = static_cast<int>(m_host.frameSize().x() * Twips::kTwipsPerPixel);
+    return m_host.contentPosition().x() + m_twips.px(leftOffset - frame);
+}
+
+int Form2::top() const {
+    const int frame = static_cast<int>(m_host.frameSize().y() * Twips::kTwipsPerPixel);
+    // Never over the crew box it serves, which the designed place would be in a window with a
+    // title bar lower than 14 pixels, or none.
+    const int clear = m_host.crewBoxTop() - m_twips.px(kClientHeight);
+    return m_host.contentPosition().y() + std::min(m_twips.px(kTop - frame), clear);
+}
+
 void Form2::applyWidth() {
     // The widths are outer widths; the frame counts once the platform reports it.
     const int frame = frameGeometry().width() - geometry().width();
@@ -236,9 +259,17 @@ void Form2::applyWidth() {
 }
 
 void Form2::setBold(Label* entry, bool bold) {
-    // The captions were fitted to the designed font; a wider substitute is condensed to fit.
     QFont font = bold ? m_boldFont : m_font;
-    const int room = captionRoom(m_twips, m_employers, entry);
+    if (std::find(m_employers.cbegin(), m_employers.cend(), entry) != m_employers.cend()) {
+        // Every employer in one face, however long its caption.
+        if (m_employerStretch < 100) {
+            font.setStretch(m_employerStretch);
+        }
+        entry->setFont(font);
+        return;
+    }
+    // The captions were fitted to the designed font; a wider substitute is condensed to fit.
+    const int room = entry->width();
     const int width = QFontMetrics(font).horizontalAdvance(entry->text());
     if (width > room) {
         // Glyph widths round to whole pixels, so the first estimate may still be too wide.

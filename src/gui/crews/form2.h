@@ -27,7 +27,7 @@ public:
     static constexpr int kEmployerEntries = 11;
     static constexpr int kListEntries = 10;
 
-    // Sizes and offsets in twips; the offsets are from the main window's outer corner.
+    // Sizes and offsets in twips; the offsets are from the main window's outer corner at factor 1.
     static constexpr int kTwoColumnWidth = 2436;
     static constexpr int kThreeColumnWidth = 3654;
     static constexpr int kClientHeight = 2805;
@@ -85,6 +85,8 @@ private:
 
     Label* makeEntry(const QString& name, int left, int width, int index);
     void place(int leftOffset, int outerWidth);
+    int leftFor(int leftOffset) const;
+    int top() const;
     void applyWidth();
     void setBold(Label* entry, bool bold);
     void setCaption(Label* entry, const QString& caption);
@@ -94,6 +96,7 @@ private:
     Twips m_twips;
     QFont m_font;
     QFont m_boldFont;
+    int m_employerStretch = 100; // the one face of every employer, in percent of the normal width
     std::array<Label*, kEmployerEntries> m_employers{};
     std::array<Label*, kListEntries> m_crews{};
     std::array<Label*, kListEntries> m_members{};

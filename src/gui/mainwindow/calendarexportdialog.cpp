@@ -114,7 +114,14 @@ std::optional<CalendarExport> CalendarExportDialog::ask(QWidget* parent,
 
 CalendarExport CalendarExportDialog::result() const {
     const QString typed = m_file->text().trimmed();
-    const QString fileName = typed.isEmpty() ? typed : QDir(m_folder).absoluteFilePath(typed);
+    QString fileName = typed.isEmpty() ? typed : QDir(m_folder).absoluteFilePath(typed);
+    // Calendars may not take a file without its suffix; a device or pipe is written as named.
+    const QFileInfo file(fileName);
+    if (!typed.isEmpty() && file.suffix().isEmpty() && !file.fileName().isEmpty() &&
+        (!file.exists() || file.isFile())) {
+        fileName +=
+            fileName.endsWith(QLatin1Char('.')) ? QStringLiteral("ics") : QStringLiteral(".ics");
+    }
     return {m_calendarName, m_from->date(), m_to->date(), m_includeOff->isChecked(), fileName};
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/datefield.h"
 
+#include "sheet/sheetmodel.h"
+
 #include <algorithm>
 
 #include <QCalendarWidget>
@@ -10,6 +12,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QTextCharFormat>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -37,6 +40,19 @@ QDate parseDay(QString text) {
     return QDate::fromString(text, Qt::ISODate);
 }
 
+// The calendar follows the sheet: weeks from Sunday, and its weekday heads' colours.
+void lookLikeTheSheet(QCalendarWidget& calendar) {
+    calendar.setFirstDayOfWeek(Qt::Sunday);
+    const Qt::DayOfWeek weekdays[] = {Qt::Sunday,   Qt::Monday, Qt::Tuesday, Qt::Wednesday,
+                                      Qt::Thursday, Qt::Friday, Qt::Saturday};
+    for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+        const Rgb colour = weekdayHeadColour(k);
+        QTextCharFormat format = calendar.weekdayTextFormat(weekdays[k]);
+        format.setForeground(QColor(colour.red, colour.green, colour.blue));
+        calendar.setWeekdayTextFormat(weekdays[k], format);
+    }
+}
+
 } // namespace
 
 DateField::DateField(QDate date, QDate first, QDate last, QWidget* parent)
@@ -52,6 +68,7 @@ DateField::DateField(QDate date, QDate first, QDate last, QWidget* parent)
     button->setAccessibleName(QStringLiteral("Pick from a calendar"));
     m_calendar = new QCalendarWidget;
     m_calendar->setDateRange(first, last);
+    lookLikeTheSheet(*m_calendar);
     m_popup = new QMenu(this);
     auto* holder = new QWidgetAction(m_popup);
     holder->setDefaultWidget(m_calendar);

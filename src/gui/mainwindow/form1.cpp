@@ -183,11 +183,24 @@ bool Form1::sideBySideShowing() const {
     return m_ui->Command5->text() == QLatin1String(Form1Ui::kSideBySideCaption);
 }
 
-QPoint Form1::windowPosition() const {
-    // The platform window's frame is current; the widget's copy of it can lag behind a change
+QPoint Form1::contentPosition() const {
+    // The platform window's place is current; the widget's copy of it can lag behind a change
     // of decoration, such as a Wayland window's when it is made full screen.
     const QWindow* window = windowHandle();
-    return (window ? window->framePosition() : frameGeometry().topLeft()) + m_ui->content->pos();
+    return (window ? window->position() : geometry().topLeft()) + m_ui->content->pos();
+}
+
+QPoint Form1::frameSize() const {
+    const QWindow* window = windowHandle();
+    if (!window) {
+        return {};
+    }
+    const QMargins frame = window->frameMargins();
+    return (QPointF(frame.left(), frame.top()) * window->devicePixelRatio()).toPoint();
+}
+
+int Form1::crewBoxTop() const {
+    return std::min({m_ui->Label5->y(), m_ui->Label8->y(), m_ui->Label9->y()});
 }
 
 QWidget* Form1::chooserParent() {

@@ -94,9 +94,10 @@ public:
     CrewCode rightCrew() const { return m_rightCrew; }
     QString crewBoxText(ChooserTarget target) const;
 
-    // The chooser's view of the window. Its position is the outer corner, moved by the margin
-    // that a window resized out of proportion keeps around its content.
-    QPoint windowPosition() const override;
+    // The chooser's view of the window.
+    QPoint contentPosition() const override;
+    QPoint frameSize() const override;
+    int crewBoxTop() const override;
     QWidget* chooserParent() override;
     const Twips& twips() const override { return m_twips; }
     bool sideBySideShowing() const override;

@@ -24,7 +24,6 @@ constexpr TwipsRect kCommand5{4800, 5640, 495, 255};
 constexpr TwipsRect kLabel5{2520, 5400, 2175, 510};
 constexpr TwipsRect kLabel8{2520, 5400, 1095, 495};
 constexpr TwipsRect kLabel9{3600, 5400, 1095, 495};
-constexpr TwipsRect kNotice{3000, 4560, 3855, 735};
 constexpr TwipsRect kImage1{6600, 5640, 240, 240};
 constexpr TwipsRect kImage2{360, 5520, 240, 225};
 
@@ -99,7 +98,9 @@ void Form1Ui::buildSwitchNoticeAndImages() {
                    QStringLiteral("Click this Button to Switch Between Single and Dual Schedules"));
     Label2_38 = new Label(QStringLiteral("Label2_38"), content);
     Label2_38->setTextColor(Qt::red);
-    Label2_38->setBorder(true);
+    // Its single-line border is drawn by the sheet among the cells' frames, on the grid's lines;
+    // its text keeps clear of it as a bordered label's does.
+    Label2_38->setContentsMargins(2, 2, 2, 2);
     Label2_38->setAlignment(Qt::AlignCenter);
     Label2_38->setWordWrap(true);
     Image1 = new Label(QStringLiteral("Image1"), content);
@@ -168,12 +169,13 @@ void Form1Ui::layout(const Twips& twips, QSize formSize) {
                                                      {Label5, kLabel5},
                                                      {Label8, kLabel8},
                                                      {Label9, kLabel9},
-                                                     {Label2_38, kNotice},
+                                                     {Label2_38, SheetLayout::kNotice},
                                                      {Image1, kImage1},
                                                      {Image2, kImage2}};
     for (const auto& [control, place] : places) {
         control->setGeometry(twips.rect(place));
     }
+    Label5->setTwips(twips);
 }
 
 void Form1Ui::applyFonts(const Twips& twips) {

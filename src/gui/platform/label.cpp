@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/label.h"
 
+#include "platform/borderpainter.h"
 #include "platform/labelaccessible.h"
 
 #include <QMouseEvent>
@@ -49,6 +50,11 @@ void Label::setBorder(bool border) {
     update();
 }
 
+void Label::setTwips(const Twips& twips) {
+    m_twips = twips;
+    update();
+}
+
 void Label::setAlignment(Qt::Alignment alignment) {
     m_alignment = alignment;
     update();
@@ -77,8 +83,7 @@ void Label::paintEvent(QPaintEvent*) {
         painter.fillRect(area, m_background);
     }
     if (m_border) {
-        painter.setPen(Qt::black);
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        BorderPainter(painter, m_twips, area).drawInside(area, Qt::black);
     }
     if (!m_pixmap.isNull()) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -89,7 +94,7 @@ void Label::paintEvent(QPaintEvent*) {
         painter.setPen(isEnabled() ? m_textColor
                                    : palette().color(QPalette::Disabled, QPalette::Text));
         const int inset = m_border ? 2 : 0;
-        painter.drawText(area.adjusted(inset, inset, -inset, -inset),
+        painter.drawText(contentsRect().adjusted(inset, inset, -inset, -inset),
                          static_cast<int>(m_alignment) | (m_wordWrap ? Qt::TextWordWrap : 0),
                          m_text);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QAccessible>
 #include <QColor>
 #include <QPixmap>
@@ -10,6 +12,7 @@ namespace kelsing {
 
 /// A label of the designed windows: plain text (never rich text) or a picture, transparent or
 /// opaque, with or without a single-line border, and a click made of a press and a release on it.
+/// The text keeps within the contents margins.
 class Label final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Label)
@@ -26,6 +29,8 @@ public:
     /// An opaque label fills its area with `background`; an invalid colour keeps it transparent.
     void setBackground(const QColor& background);
     void setBorder(bool border);
+    /// The mapping the label is laid out at, which gives its border's width.
+    void setTwips(const Twips& twips);
     void setAlignment(Qt::Alignment alignment);
     void setWordWrap(bool wrap);
     void setUnderline(bool underline);
@@ -57,6 +62,7 @@ private:
     QPixmap m_pixmap;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
     bool m_border = false;
+    Twips m_twips;
     bool m_wordWrap = false;
     bool m_pressed = false;
     QAccessible::Role m_role = QAccessible::StaticText;

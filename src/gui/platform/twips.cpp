@@ -41,4 +41,9 @@ int Twips::fontPixels(double points) const {
     return std::max(1, static_cast<int>(std::lround(points * 20.0 * m_scale / kTwipsPerPixel)));
 }
 
+int Twips::borderWidth(double devicePixels) const {
+    const double width = kBorderTwips * m_scale / kTwipsPerPixel * devicePixels;
+    return std::max(1, static_cast<int>(std::lround(width)));
+}
+
 } // namespace kelsing

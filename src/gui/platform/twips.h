@@ -14,6 +14,8 @@ namespace kelsing {
 class Twips {
 public:
     static constexpr double kTwipsPerPixel = 15.0;
+    /// The width of a single-line border: one pixel at scale 1.
+    static constexpr int kBorderTwips = 15;
 
     explicit Twips(double scale = 1.0)
         : m_scale(scale) {}
@@ -37,6 +39,10 @@ public:
 
     /// The pixel size of a font of `points` (1 point = 20 twips).
     int fontPixels(double points) const;
+
+    /// The width of a single-line border in device pixels on a device of `devicePixels` device
+    /// pixels per pixel: rounded once, so that every border drawn there has it, never below one.
+    int borderWidth(double devicePixels) const;
 
 private:
     double m_scale;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheetview.h"
 
+#include "platform/borderpainter.h"
 #include "platform/coretext.h"
 #include "platform/fonts.h"
 #include "platform/localeservices.h"
@@ -25,17 +26,7 @@ QColor toColor(Rgb rgb) {
 }
 
 // The width of a single-line border: neighbouring frames overlap by it and share their line.
-constexpr int kBorderTwips = 15;
-
-// A bordered frame in the style of a single-line label border. Each line is placed by its own
-// position in twips, so neighbours share one line at any scale, where rounding their edges
-// apart would draw two lines side by side.
-void drawFrame(QPainter& painter, const Twips& twips, const TwipsRect& frame) {
-    const QPoint topLeft = twips.point(frame.left, frame.top);
-    const QPoint bottomRight = twips.point(frame.left + frame.width - kBorderTwips,
-                                           frame.top + frame.height - kBorderTwips);
-    painter.drawRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
-}
+constexpr int kBorderTwips = Twips::kBorderTwips;
 
 // The half lines' short labels as words, so that a screen reader says the whole shift.
 QString spokenShift(const std::string& text) {
@@ -156,17 +147,29 @@ void SheetView::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.translate(-pos());
+    paintFrames(painter);
     paintHeads(painter);
     for (int c = 0; c < SheetModel::kCellCount; ++c) {
         paintCell(painter, c);
     }
 }
 
+void SheetView::paintFrames(QPainter& painter) {
+    // All on whole device pixels, in one width, so that every line looks alike at any scale.
+    BorderPainter borders(painter, m_twips, geometry());
+    for (int k = 0; k < SheetModel::kColumnCount; ++k) {
+        borders.drawFrame(SheetLayout::weekdayHead(k), Qt::black);
+    }
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        borders.drawFrame(SheetLayout::dayFrame(c), Qt::black);
+    }
+    // The update notice is element 38 of the cells' frames and shares its lines with them.
+    borders.drawFrame(SheetLayout::kNotice, Qt::black);
+}
+
 void SheetView::paintHeads(QPainter& painter) {
     for (int k = 0; k < SheetModel::kColumnCount; ++k) {
         const QRect rect = m_twips.rect(SheetLayout::weekdayHead(k));
-        painter.setPen(Qt::black);
-        drawFrame(painter, m_twips, SheetLayout::weekdayHead(k));
         painter.setPen(toColor(weekdayHeadColour(k)));
         const auto head = kWeekdayHeads[static_cast<std::size_t>(k)];
         m_headTexts.draw(painter, rect, Qt::AlignCenter, fromCore(head));
@@ -176,8 +179,6 @@ void SheetView::paintHeads(QPainter& painter) {
 void SheetView::paintCell(QPainter& painter, int c) {
     const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
     const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
-    painter.setPen(Qt::black);
-    drawFrame(painter, m_twips, SheetLayout::dayFrame(c));
 
     const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
     const QString dayText = fromCore(cell.dayNumber);

@@ -14,7 +14,8 @@
 namespace kelsing {
 
 /// Paints the weekday heads and the 38 day cells of a sheet model, transparent over the window's
-/// background, and reports clicks on a cell's frame.
+/// background, with the frame of the update notice among the cells', and reports clicks on a
+/// cell's frame.
 class SheetView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SheetView)
@@ -62,6 +63,7 @@ protected:
 private:
     std::optional<int> cellUnder(QPoint position) const;
     void chooseFonts();
+    void paintFrames(QPainter& painter);
     void paintHeads(QPainter& painter);
     void paintCell(QPainter& painter, int c);
     void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);
