@@ -6,7 +6,9 @@
 #include "testsupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -764,6 +766,49 @@ TEST(FeedsCommandTest, AgainTheSameAndOnlyEarlierFeedsAreReplaced) {
     EXPECT_EQ(notAFolder.status, 1);
     EXPECT_NE(notAFolder.err.find("Not a directory"), std::string::npos) << notAFolder.err;
     EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+    std::filesystem::remove_all(parent);
+}
+
+TEST(FeedsCommandTest, AnotherDayTheSameFilesANewYearALaterTime) {
+    if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "faketime is not installed (see scripts/common.sh)";
+    }
+    const std::filesystem::path parent = scratchPath(".days");
+    std::filesystem::create_directory(parent);
+    // The default span, run by libfaketime's clock on days of two years.
+    const auto runOn = [&parent](const std::string& day) {
+        const std::filesystem::path folder = parent / day.substr(0, 10);
+        const Outcome outcome =
+            runTool({"feeds", "--dir", folder.string(), "--site", "https://feeds.test.example/"},
+                    {"faketime " + shellQuoted(day)});
+        EXPECT_EQ(outcome.status, 0) << day << ": " << outcome.err;
+        return stateOf(folder);
+    };
+    const FolderState february = runOn("2026-02-03 04:05:06");
+    const FolderState november = runOn("2026-11-30 23:59:00");
+    const FolderState nextYear = runOn("2027-06-15 12:00:00");
+    ASSERT_EQ(february.files.size(), 71u);
+    EXPECT_TRUE(february == november) << "another day of the year wrote other bytes or times";
+
+    // A year on, the span moves by a year and the files are newer than the year before's.
+    using namespace std::chrono;
+    const auto startOf = [](int y) {
+        return sys_days{year{y} / 1 / 1}.time_since_epoch().count() * 86400;
+    };
+    const std::int64_t before = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2026));
+    const std::int64_t after = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2027));
+    EXPECT_EQ(february.times.at("83.2.ics"), before * 1000000000LL);
+    EXPECT_EQ(nextYear.times.at("83.2.ics"), after * 1000000000LL);
+    for (const auto& [state, first, last] :
+         {std::tuple{&february, "2025", "2031"}, std::tuple{&nextYear, "2026", "2032"}}) {
+        const std::map<std::string, std::string> events = eventsOf(state->files.at("14.ics"));
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.begin()->first.substr(0, 4), first);
+        EXPECT_EQ(events.rbegin()->first.substr(0, 4), last);
+        EXPECT_NE(state->files.at("index.html").find(">" + std::string(first) + "-01-01</time>"),
+                  std::string::npos)
+            << first;
+    }
     std::filesystem::remove_all(parent);
 }
 

@@ -12,6 +12,7 @@
 #include "feeds/qrcode.h"
 #include "testsupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +70,11 @@ struct FeedCase {
     const char* file;
 };
 
+// Named by its file in test names, which stay the same from run to run.
+void PrintTo(const FeedCase& c, std::ostream* out) {
+    *out << c.file;
+}
+
 class CrewFeedTable : public ::testing::TestWithParam<FeedCase> {};
 
 TEST_P(CrewFeedTable, CarriesWhatASubscribingCalendarReads) {
@@ -119,7 +125,13 @@ INSTANTIATE_TEST_SUITE_P(Crews, CrewFeedTable,
                          ::testing::Values(FeedCase{83.2, "Corvath 403", "83.2.ics"},
                                            FeedCase{14, "Brenmoor All Crews", "14.ics"},
                                            FeedCase{80, "Corvath 1", "80.ics"},
-                                           FeedCase{98, "Tobrin's DX Crew", "98.ics"}));
+                                           FeedCase{98, "Tobrin's DX Crew", "98.ics"}),
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             name.resize(name.size() - 4);
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return "crew_" + name;
+                         });
 
 // ---------------------------------------------------------------------------------------------
 // When feeds count as published, and their default span
