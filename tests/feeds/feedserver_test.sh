@@ -17,6 +17,8 @@ skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 
 command -v nginx >/dev/null || skip "nginx is not installed (Debian package nginx-light)"
+mime_types=/etc/nginx/mime.types
+[ -r "$mime_types" ] || skip "nginx has no $mime_types (Debian package nginx-common)"
 for program in curl tidy rsvg-convert zbarimg; do
     command -v "$program" >/dev/null || fail "$program is not installed (see scripts/common.sh)"
 done
@@ -52,7 +54,9 @@ http {
     fastcgi_temp_path $work/nginx/temp/fastcgi;
     uwsgi_temp_path $work/nginx/temp/uwsgi;
     scgi_temp_path $work/nginx/temp/scgi;
-    types { text/html html; text/calendar ics; }
+    # Debian's own list of types and the line that the README gives for the feeds.
+    include $mime_types;
+    types { text/calendar ics; }
     default_type application/octet-stream;
     server {
         listen 127.0.0.1:$port;
@@ -79,6 +83,10 @@ CONF
 }
 
 start_server
+# The configuration, with the README's line, as nginx takes it: without a warning.
+if grep -h '\[warn\]' "$work/nginx/start.log" "$work/nginx/error.log" 2>/dev/null; then
+    fail "nginx warns about its configuration"
+fi
 site="http://127.0.0.1:$port/kelsing_schedule/feeds/"
 folder="$work/site/kelsing_schedule/feeds"
 mkdir -p "$work/site/kelsing_schedule"
