@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/quoting.h"
 #include "base/version.h"
 #include "mainwindow/form1.h"
 #include "platform/coretext.h"
@@ -47,6 +48,21 @@ void print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+// An argument as a message names it: quoted, its control characters escaped, on one line.
+QString quoted(const QString& argument) {
+    return kelsing::fromCore(kelsing::quotedArgument(argument.toStdString()));
+}
+
+// Why the command line was refused, naming the argument the user typed only through quoted().
+QString parseError(const QCommandLineParser& parser) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        return QStringLiteral("unknown option %1").arg(quoted(unknown.constFirst()));
+    }
+    // The other errors name one of the program's own options only.
+    return parser.errorText();
+}
+
 // Reads the command line: --help and --version print and give the exit status, as does an
 // argument the program does not take; Qt's own options are left for QApplication.
 std::optional<int> handleArguments(int argc, char* argv[]) {
@@ -77,12 +93,12 @@ std::optional<int> handleArguments(int argc, char* argv[]) {
 
     const QString program = QStringLiteral("kelsing-schedule");
     if (!parser.parse(QCoreApplication::arguments())) {
-        print(stderr, QStringLiteral("%1: %2\n").arg(program, parser.errorText()));
+        print(stderr, QStringLiteral("%1: %2\n").arg(program, parseError(parser)));
         return kBadArguments;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        print(stderr, QStringLiteral("%1: unexpected argument '%2'\n")
-                          .arg(program, parser.positionalArguments().constFirst()));
+        print(stderr, QStringLiteral("%1: unexpected argument %2\n")
+                          .arg(program, quoted(parser.positionalArguments().constFirst())));
         return kBadArguments;
     }
     if (parser.isSet(help)) {

@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include "arguments.h"
+#include "base/quoting.h"
 #include "calendar/observances.h"
 #include "commandsupport.h"
 #include "errors.h"

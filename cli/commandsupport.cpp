@@ -2,9 +2,9 @@
 #include "commandsupport.h"
 
 #include "arguments.h"
+#include "base/quoting.h"
 #include "errors.h"
 #include "output.h"
-#include "quoting.h"
 
 #include <algorithm>
 #include <ctime>

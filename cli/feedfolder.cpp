@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "feedfolder.h"
 
+#include "base/quoting.h"
 #include "errors.h"
 #include "feeds/feedindexpage.h"
-#include "quoting.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inputlines.h"
 
+#include "base/quoting.h"
 #include "errors.h"
 
 #include <algorithm>
@@ -46,9 +47,14 @@ bool InputLines::next(std::string& line) {
         const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', m_end - m_start));
         const std::size_t length =
             newline ? static_cast<std::size_t>(newline - begin) : m_end - m_start;
-        if (line.size() < kMaxLineLength) {
+        if (line.size() + length > kMaxLineLength) {
+            // Refused at once: an input without line ends (/dev/full, /dev/zero) never ends.
             line.append(begin, std::min(length, kMaxLineLength - line.size()));
+            throw UsageError{"line of standard input longer than " +
+                             std::to_string(kMaxLineLength) + " bytes, starting " +
+                             quotedArgument(line)};
         }
+        line.append(begin, length);
         m_start += length;
         if (newline) {
             ++m_start;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
+#include "base/quoting.h"
 #include "base/version.h"
 #include "commands.h"
 #include "errors.h"
-#include "quoting.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -91,7 +91,7 @@ int run(const cli::Arguments& argv) {
             ++first;
             break;
         }
-        throw cli::UsageError{"unknown option " + cli::quotedArgument(arg)};
+        throw cli::UsageError{"unknown option " + quotedArgument(arg)};
     }
     if (first == argv.size()) {
         std::cerr << usage();
@@ -115,7 +115,7 @@ int run(const cli::Arguments& argv) {
         command.run(args, colourSettings());
         return 0;
     }
-    throw cli::UsageError{"unknown command " + cli::quotedArgument(argv[first])};
+    throw cli::UsageError{"unknown command " + quotedArgument(argv[first])};
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "optionparser.h"
 
+#include "base/quoting.h"
 #include "errors.h"
-#include "quoting.h"
 
 #include <algorithm>
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace kelsing::cli {
 
@@ -12,9 +13,11 @@ namespace kelsing::cli {
 class Output {
 public:
     /// Standard output when `path` is empty or "-". A regular file (or a new one) is written to a
-    /// temporary file in its folder that commit() renames over it, so a failed write never
-    /// touches what was there; through a symbolic link, the file it points to is replaced. A path
-    /// that names no regular file (a device such as /dev/null, a pipe) is written directly.
+    /// temporary file in its folder that commit() renames over it, so a failed or stopped write
+    /// never touches what was there; the new file keeps the old one's permission bits, owner and
+    /// group. Symbolic links are followed, a dangling one to the file it names. A path that names
+    /// an open descriptor (/dev/stdout, /dev/fd/N) is written where that descriptor stands, as
+    /// "-" is, and one that names no regular file (/dev/null, a pipe) is written directly.
     explicit Output(std::optional<std::string_view> path);
 
     /// Removes the temporary file of an output that was not committed; standard output gets what
@@ -37,11 +40,17 @@ public:
     void commit();
 
 private:
+    void openStream(int fd);
+    void openDirect();
+    void openBeside(const std::optional<struct stat>& existing);
+    void keepOwner(const struct stat& existing);
+    void discardTemporary();
     [[noreturn]] void fail(int error) const;
 
     std::string m_target; // as messages name it
     std::string m_path;
     std::string m_temporaryPath; // empty unless writing beside the target
+    std::string m_ownerNotice;   // why the replaced file could not keep its owner
     int m_fd = -1;
     bool m_ownsFd = false;
     bool m_committed = false;

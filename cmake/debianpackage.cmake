@@ -28,5 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${KELSING_SITE_HOST}/kelsing_schedule/")
 # The library packages that the programs link, worked out by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window finds its display through a platform plugin that the programs do not link: the X11
+# one comes with Qt's GUI library, the Wayland one in a package of its own, without which a
+# desktop that has Wayland alone cannot open the window.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 
 include(CPack)

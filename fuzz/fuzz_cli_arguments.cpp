@@ -4,9 +4,9 @@
 // line of printable ASCII and UTF-8; the option reader hands out only pieces of its arguments.
 
 #include "arguments.h"
+#include "base/quoting.h"
 #include "errors.h"
 #include "optionparser.h"
-#include "quoting.h"
 #include "require.h"
 
 #include <algorithm>
@@ -44,15 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(text.find('/') != std::string_view::npos || crew->code.text() == text);
         require(crew->boxText.find('\n') != std::string::npos);
     }
-    const std::string message = cli::quotedArgument(text);
-    require(message.size() <= 2 + 6 * cli::kQuotedLengthLimit + 3);
+    const std::string message = quotedArgument(text);
+    require(message.size() <= 2 + 6 * kQuotedLengthLimit + 3);
     for (const char c : message) {
         require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f);
     }
     const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
         return c >= 0x20 && c < 0x7f && c != '\\' && c != '\'';
     });
-    if (plain && text.size() <= cli::kQuotedLengthLimit) {
+    if (plain && text.size() <= kQuotedLengthLimit) {
         require(message == "'" + std::string(text) + "'");
     }
     // The input as NUL-separated arguments of a command with a flag and two value options.

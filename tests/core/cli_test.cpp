@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <libical/ical.h>
 #include <map>
 #include <ostream>
+#include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -463,6 +465,22 @@ INSTANTIATE_TEST_SUITE_P(
                        2,
                        "2007-01-01\tAO BO CD DN\n",
                        "'2007-02-30'"},
+        // a line longer than any date is refused at once, also one that never ends
+        ConventionCase{{"shift", "--crew", "83.2"},
+                       {"timeout 60", "", "</dev/full"},
+                       2,
+                       "",
+                       "longer than 1024 bytes, starting '\\x00\\x00"},
+        ConventionCase{{"shift", "--crew", "83.2"},
+                       {"", std::string(1025, '7') + "\n2007-03-01\n"},
+                       2,
+                       "",
+                       "longer than 1024 bytes"},
+        ConventionCase{{"shift", "--crew", "83.2"},
+                       {"", "2007-03-01\n" + std::string(1024, '7') + "\n"},
+                       2,
+                       kOff,
+                       "invalid date"},
         // bad input: empty file names and repeated options
         ConventionCase{{"crews", "-o", ""}, {}, 2, "", "'--output'"},
         ConventionCase{{"crews", "--output="}, {}, 2, "", "'--output'"},
@@ -595,6 +613,213 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "overflow"},
         FileCase{{"holidays", "2007", "-o", "FILE"}, "", true, 1, "Permission denied"}));
+
+std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// -o naming an open stream writes where the shell opened it: appended after what a log held,
+// never a new file renamed over it.
+struct StreamCase {
+    std::string path; // LOG stands for a link to the log
+    std::string redirection;
+    std::size_t lines; // in the log afterwards: 14 holidays and what was there
+};
+
+void PrintTo(const StreamCase& c, std::ostream* os) {
+    *os << "-o " << c.path << " " << c.redirection;
+}
+
+class OutputStreamTable : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(OutputStreamTable, WritesWhereTheStreamStands) {
+    const StreamCase& c = GetParam();
+    const std::filesystem::path folder = scratchPath(".streams");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path log = folder / "log.txt";
+    std::ofstream(log) << "LINE1\nLINE2\n";
+    std::filesystem::create_symlink("/dev/stdout", folder / "link");
+    const std::string path = c.path == "LOG" ? (folder / "link").string() : c.path;
+    const Outcome outcome = runTool({"holidays", "2007", "-o", path},
+                                    {"", "", c.redirection + shellQuoted(log.string())});
+    const std::vector<std::string> lines = linesOf(fileText(log));
+    const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    ASSERT_EQ(lines.size(), c.lines);
+    EXPECT_EQ(lines.back(), "2007-12-26\tBoxing Day");
+    if (c.lines == 16) {
+        EXPECT_EQ(lines[0], "LINE1");
+        EXPECT_EQ(lines[1], "LINE2");
+    }
+    EXPECT_EQ(entries, 2); // the log and the link, nothing beside them
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, OutputStreamTable,
+    ::testing::Values(StreamCase{"/dev/stdout", ">>", 16}, StreamCase{"/dev/stdout", ">", 14},
+                      StreamCase{"/dev/stderr", "2>>", 16}, StreamCase{"/dev/fd/1", ">>", 16},
+                      StreamCase{"/dev/fd/3", "3>>", 16}, StreamCase{"/proc/self/fd/1", ">>", 16},
+                      StreamCase{"/dev//./stdout", ">>", 16}, StreamCase{"LOG", ">>", 16}));
+
+TEST(OutputStreamTest, AClosedDescriptorIsAFailure) {
+    const Outcome outcome = runTool({"crews", "-o", "/dev/fd/7"}, {"", "", "7>&-"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("cannot write '/dev/fd/7'"), std::string::npos) << outcome.err;
+}
+
+// What a replaced file keeps, and where the new one goes.
+struct ReplaceCase {
+    std::string name;
+    unsigned mode;       // of the old file
+    unsigned owner;      // and its owner and group, when root runs the test
+    std::string runAs;   // a command in front, when root runs the test
+    unsigned folderMode; // of the folder
+    bool dangling;       // FILE is a link to a file that does not exist yet
+    int status;
+    unsigned modeAfter; // of the file afterwards
+    std::string err;    // a part of the message; empty: none
+    bool needsRoot = false;
+};
+
+void PrintTo(const ReplaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReplacedFileTable : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(ReplacedFileTable, KeepsWhatAPlainWriteKeeps) {
+    const ReplaceCase& c = GetParam();
+    const bool root = ::geteuid() == 0;
+    if (c.needsRoot && !root) {
+        GTEST_SKIP() << "needs root to give the file another owner";
+    }
+    const std::filesystem::path folder = scratchPath(".replace");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path file = folder / "crews.txt";
+    const std::filesystem::path written = c.dangling ? folder / "elsewhere.txt" : file;
+    if (c.dangling) {
+        std::filesystem::create_symlink("elsewhere.txt", file);
+    } else {
+        std::ofstream(file) << "the old file\n";
+        // The owner first: a change of owner clears the set-ID bits.
+        if (root) {
+            ASSERT_EQ(::chown(file.c_str(), c.owner, c.owner), 0);
+        }
+        ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+    }
+    ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+    const Outcome outcome = runTool({"crews", "-o", file.string()}, {root ? c.runAs : ""});
+    ::chmod(folder.c_str(), 0755);
+    struct stat after {};
+    const bool exists = ::stat(written.c_str(), &after) == 0;
+    struct stat link {};
+    ::lstat(file.c_str(), &link);
+    const std::string text = fileText(written);
+    const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
+    std::filesystem::remove_all(folder);
+
+    EXPECT_EQ(outcome.status, c.status) << outcome.err;
+    ASSERT_TRUE(exists);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    // A new file gets what the umask leaves of 0666, as the shell's redirection gives it.
+    EXPECT_EQ(after.st_mode & 07777, c.dangling ? 0666 & ~mask : c.modeAfter);
+    EXPECT_EQ(entries, c.dangling ? 2 : 1);
+    if (c.dangling) {
+        EXPECT_TRUE(S_ISLNK(link.st_mode)); // still the link, now to the new file
+    }
+    if (c.err.empty()) {
+        EXPECT_EQ(outcome.err, "");
+    } else {
+        EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << outcome.err;
+    }
+    if (c.status != 0) {
+        EXPECT_EQ(text, "the old file\n");
+        return;
+    }
+    EXPECT_TRUE(text.starts_with("10\tBrenmoor\t")) << text;
+    if (root && c.runAs.empty() && !c.dangling) {
+        EXPECT_EQ(after.st_uid, c.owner); // root writes another's file and leaves it theirs
+        EXPECT_EQ(after.st_gid, c.owner);
+    }
+}
+
+const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReplacedFileTable,
+    ::testing::Values(
+        ReplaceCase{"set-user-ID bit dropped", 04755, 0, "", 0755, false, 0, 0755, ""},
+        ReplaceCase{"set-group-ID bit dropped", 02750, 0, "", 0755, false, 0, 0750, ""},
+        ReplaceCase{"another's file stays theirs", 0600, 65534, "", 0755, false, 0, 0600, "", true},
+        ReplaceCase{"another's file that cannot stay theirs", 0666, 0, kAsNobody, 0777, false, 0,
+                    0666, "could not be kept", true},
+        ReplaceCase{"dangling link", 0, 0, "", 0755, true, 0, 0, ""},
+        ReplaceCase{"writable file in a folder that is not", 0666, 0, kAsNobody, 0555, false, 1,
+                    0666, "which needs a new file in its folder '"}));
+
+// A run stopped by a signal leaves no temporary file beside its target, leaves an old file as
+// it was, and ends as the signal would have ended it.
+class StoppedRunTable : public ::testing::TestWithParam<int> {};
+
+TEST_P(StoppedRunTable, LeavesNothingBesideTheFile) {
+    const int signal = GetParam();
+    const std::filesystem::path folder = scratchPath(".stopped");
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path file = folder / "out.ics";
+    std::ofstream(file) << "the old file\n";
+    const std::vector<std::string> args = {
+        KELSING_SHIFTS_EXE, "ics",           "--crew", "83.2",       "--from", "0100-01-01", "--to",
+        "9999-12-31",       "--include-off", "-o",     file.string()};
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    // The child starts with the default action of every signal, whatever the test runner's are.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t all;
+    sigfillset(&all);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    pid_t child = -1;
+    ASSERT_EQ(::posix_spawn(&child, argv[0], nullptr, &attributes, argv.data(), environ), 0);
+    posix_spawnattr_destroy(&attributes);
+    // Stopped once it has written part of the file, which takes it seconds to finish.
+    const auto writing = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            std::error_code error;
+            if (entry.path() != file && std::filesystem::file_size(entry.path(), error) > 0 &&
+                !error) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int wait = 0; wait < 6000 && !writing(); ++wait) {
+        ::usleep(10'000); // bounds a hang at 60 s
+    }
+    EXPECT_TRUE(writing());
+    ::kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    const auto entries = std::distance(std::filesystem::directory_iterator(folder), {});
+    const std::string text = fileText(file);
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(text, "the old file\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedRunTable,
+                         ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGPIPE));
 
 // ---------------------------------------------------------------------------------------------
 // feeds: a folder of every crew's feed and their page, written whole.

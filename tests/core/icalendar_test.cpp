@@ -28,7 +28,9 @@ struct ParsedEvent {
     std::string summary;
     std::string description;
     DaySerial start = 0;
-    DaySerial end = 0; // exclusive
+    DaySerial end = 0;    // exclusive
+    std::string firstDay; // YYYYMMDD, as libical writes the first and the last day
+    std::string lastDay;
 };
 
 DaySerial serialOf(icaltimetype t) {
@@ -58,7 +60,11 @@ std::vector<ParsedEvent> parse(const std::string& text) {
         const icaltimetype start = icalcomponent_get_dtstart(e);
         EXPECT_TRUE(icaltime_is_date(start)) << event.uid;
         event.start = serialOf(start);
-        event.end = serialOf(icalcomponent_get_dtend(e));
+        icaltimetype end = icalcomponent_get_dtend(e);
+        event.end = serialOf(end);
+        event.firstDay = icaltime_as_ical_string(start);
+        icaltime_adjust(&end, -1, 0, 0, 0);
+        event.lastDay = icaltime_as_ical_string(end);
         events.push_back(event);
     }
     return events;
@@ -153,6 +159,31 @@ TEST(ShiftCalendarTest, MergedRunsCoverTheSameDays) {
         found = found || run.description.find("2007-03-11 DST Starts") != std::string::npos;
     }
     EXPECT_TRUE(found);
+}
+
+// A calendar that holds a merged export and a day-by-day one of the same days keeps every event:
+// no two share a UID, and a run's UID names its first and last day as libical reads them.
+TEST(ShiftCalendarTest, MergedRunsNeverTakeTheUidOfADay) {
+    const DaySerial from = dateOf(2020, 1, 1);
+    const DaySerial to = dateOf(2020, 3, 31);
+    for (const double code : {10.0, 14.0, 74.0, 83.2}) {
+        const CrewCode crew(code);
+        SCOPED_TRACE(crew.text());
+        std::map<std::string, int> uses;
+        std::vector<ParsedEvent> events =
+            parse(shiftCalendar(crew, "x", from, to, options(true, true)));
+        ASSERT_FALSE(events.empty());
+        for (const ParsedEvent& run : events) {
+            EXPECT_TRUE(run.uid.starts_with(run.firstDay + '-' + run.lastDay + '-')) << run.uid;
+        }
+        for (const ParsedEvent& day :
+             parse(shiftCalendar(crew, "x", from, to, options(true, false)))) {
+            events.push_back(day);
+        }
+        for (const ParsedEvent& event : events) {
+            EXPECT_EQ(++uses[event.uid], 1) << event.uid;
+        }
+    }
 }
 
 TEST(ShiftCalendarTest, HeaderNamesTheProgram) {

@@ -13,7 +13,9 @@ pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait; rm -rf "$work"' EXIT
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
-await() { for _ in $(seq 100); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+# Waits for a condition: a bound on a hang of a minute, where a sanitized program on a busy
+# machine takes a few seconds.
+await() { for _ in $(seq 600); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 # A click as a hand makes it: the press and the release a moment apart.
 click() { xdotool mousemove "$1" "$2" mousedown 1 sleep 0.1 mouseup 1 sleep 0.4; }
 for tool in Xvfb xdotool xprop xwininfo "$([ "$mode" = x11 ] && echo openbox || echo weston)"; do
@@ -45,7 +47,9 @@ if [ "$mode" = wayland ]; then
         grep -oE 'set_(anchor_rect|size)\([0-9]+, [0-9]+' "$work/log" | tail -2 |
             sed 's/.*(//; s/, /,/' | paste -sd' '
     }
-    expect() { [ "$(opened) $(closed) $(place)" = "$1" ] || fail "$2: $(opened) $(closed) $(place)"; }
+    state() { echo "$(opened) $(closed) $(place)"; }
+    is() { [ "$(state)" = "$1" ]; }
+    expect() { await is "$1" || fail "$2: $(state)"; }
     # Without a title bar the chooser stands right above the crew box (at 360), not over it.
     click 240 385
     expect "1 0 162,173 162,187" "the crew box opens no popup"
@@ -78,16 +82,18 @@ place() {
 }
 read -r X Y _ < <(place "$main")
 ox=$((X - left)) oy=$((Y - top)) # the main window's outer corner
+open() { [ -n "$(chooser)" ] && [ "$(chooser)" != "${1:-}" ]; }
+at() { [ "$(place "$1")" = "$2" ]; }
 click $((X + 240)) $((Y + 377))
+await open || fail "the crew box opens no chooser"
 first=$(chooser)
-[ -n "$first" ] || fail "the crew box opens no chooser"
-[ "$(place "$first")" = "$((ox + 162)) $((oy + 187)) 162 187 yes " ] || fail "at $(place "$first")"
+await at "$first" "$((ox + 162)) $((oy + 187)) 162 187 yes " || fail "at $(place "$first")"
 xprop -id "$first" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$main")" || fail "no transient"
 xprop -root _NET_CLIENT_LIST | grep -q "$(printf '0x%x' "$first")" && fail "a taskbar entry"
 click $((ox + 182)) $((oy + 315)) && click $((ox + 278)) $((oy + 251)) # Corvath, 401-404
-[ "$(place "$first")" = "$((ox + 118)) $((oy + 187)) 244 187 yes " ] || fail "at $(place "$first")"
+await at "$first" "$((ox + 118)) $((oy + 187)) 244 187 yes " || fail "at $(place "$first")"
 click $((X + 240)) $((Y + 390))
-fresh=$(chooser)
-[ -n "$fresh" ] && [ "$fresh" != "$first" ] || fail "no fresh chooser"
+await open "$first" || fail "no fresh chooser"
+closed() { [ -z "$(chooser)" ]; }
 click 700 550
-[ -z "$(chooser)" ] || fail "a click on the desktop leaves it"
+await closed || fail "a click on the desktop leaves it"

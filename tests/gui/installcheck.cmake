@@ -31,16 +31,18 @@ endforeach()
 
 # The installed program loads its version check and printers from where the install put them,
 # after its first frame; it warns when it cannot. Every request goes to a closed loopback port.
+# Its messages are kept beside what it installed.
 file(GLOB_RECURSE modules "${PREFIX}/*/kelsing-schedule-services.so")
 if(NOT modules)
     message(FATAL_ERROR "not installed: the module of the version check and the printers")
 endif()
 execute_process(
-    COMMAND timeout 5 env QT_QPA_PLATFORM=offscreen http_proxy=http://127.0.0.1:9
+    COMMAND sh "${CMAKE_CURRENT_LIST_DIR}/untilloaded.sh" "${PREFIX}/errors"
+        env QT_QPA_PLATFORM=offscreen http_proxy=http://127.0.0.1:9
         https_proxy=http://127.0.0.1:9 no_proxy= "${PREFIX}/bin/kelsing-schedule"
-    RESULT_VARIABLE result ERROR_VARIABLE errors)
-if(NOT result EQUAL 124 OR errors MATCHES "not available")
-    message(FATAL_ERROR "the installed program (exit ${result}) said: ${errors}")
+    RESULT_VARIABLE result OUTPUT_VARIABLE said)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "the installed program: ${said}")
 endif()
 
 file(STRINGS "${entry}" lines)

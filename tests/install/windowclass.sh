@@ -19,7 +19,7 @@ expected=$(sed -n 's/^StartupWMClass=//p' "$entry")
 classes=$(http_proxy=http://127.0.0.1:9 https_proxy=http://127.0.0.1:9 \
     xvfb-run -a -s "-screen 0 800x600x24" sh -c '
     "$1" & app=$!
-    for attempt in $(seq 100); do
+    for attempt in $(seq 600); do # bounds a hang at a minute; the window maps in a second
         found=$(for id in $(xwininfo -root -children | sed -n "s/^ *\(0x[0-9a-f]*\) .*/\1/p"); do
             xprop -id "$id" WM_CLASS | sed -n "s/^WM_CLASS(STRING) = //p"
         done)

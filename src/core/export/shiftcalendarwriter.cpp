@@ -126,7 +126,12 @@ void ShiftCalendarWriter::flush(std::string& out) {
 
 void ShiftCalendarWriter::writeEvent(std::string& out, const Event& event) const {
     addLine(out, "BEGIN:VEVENT");
-    addLine(out, "UID:" + compactDate(event.first) + "-crew" + m_crew.text() + "@kelsing-shifts");
+    // A merged run names its first and last day, so that it never takes the place of the event
+    // of its first day in a calendar that holds both kinds of export.
+    const std::string days = m_options.mergeRuns
+                                 ? compactDate(event.first) + '-' + compactDate(event.last)
+                                 : compactDate(event.first);
+    addLine(out, "UID:" + days + "-crew" + m_crew.text() + "@kelsing-shifts");
     addLine(out, "DTSTAMP:" + m_options.stamp);
     // All-day dates carry no time zone, so no zone can move a shift to another day.
     addLine(out, "DTSTART;VALUE=DATE:" + compactDate(event.first));

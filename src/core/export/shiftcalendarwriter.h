@@ -17,9 +17,9 @@ namespace kelsing {
 ///
 /// One all-day event per working day (or per run of days with one shift when runs are merged)
 /// with the shift as SUMMARY and the day's holiday or clock change as DESCRIPTION. UIDs are built
-/// from the crew code and the date, so a newer export of the same days updates the events
-/// instead of adding them again. An event ends with DTEND, except one that reaches 9999-12-31,
-/// whose next day has no four-digit year: it ends with DURATION.
+/// from the crew code and the date (a merged run's first and last date), so a newer export of the
+/// same days updates the events instead of adding them again. An event ends with DTEND, except one
+/// that reaches 9999-12-31, whose next day has no four-digit year: it ends with DURATION.
 class ShiftCalendarWriter {
 public:
     /// Days per piece when the caller does not say.

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "quoting.h"
+#include "base/quoting.h"
 
 #include <cstdint>
 #include <cstdio>
 
-namespace kelsing::cli {
+namespace kelsing {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::string quotedArgument(std::string_view argument) {
     return out + "'";
 }
 
-} // namespace kelsing::cli
+} // namespace kelsing

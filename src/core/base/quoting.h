@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kelsing::cli {
+namespace kelsing {
 
 /// Arguments longer than this many characters are shortened in messages.
 inline constexpr std::size_t kQuotedLengthLimit = 60;
@@ -16,4 +16,4 @@ inline constexpr std::size_t kQuotedLengthLimit = 60;
 /// \', and an argument of more than kQuotedLengthLimit characters is cut there and ends in "...".
 std::string quotedArgument(std::string_view argument);
 
-} // namespace kelsing::cli
+} // namespace kelsing
