@@ -6,6 +6,7 @@
 #include "feeds/feedindexpage.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -115,6 +116,8 @@ FeedFolder::FeedFolder(std::string_view path)
     }
     m_path = folder.string();
     checkExisting();
+    // Held from before the temporary folder exists, so that no signal leaves it half-written.
+    m_held.emplace();
     m_temporaryPath = folderBeside(folder, "kelsing-feeds");
     if (m_temporaryPath.empty()) {
         fail(errno);
@@ -177,7 +180,30 @@ void FeedFolder::removeTemporary() {
     m_temporaryPath.clear();
 }
 
+void FeedFolder::stopIfSignalled() {
+    sigset_t pending;
+    if (::sigpending(&pending) != 0) {
+        return;
+    }
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        struct sigaction action {};
+        // One that the process ignores (nohup) is dropped once let through.
+        if (sigismember(&pending, signal) == 1 && ::sigaction(signal, nullptr, &action) == 0 &&
+            action.sa_handler != SIG_IGN) {
+            if (m_fd >= 0) {
+                ::close(m_fd);
+                m_fd = -1;
+            }
+            removeTemporary();
+            m_held.reset(); // the signal ends the process here
+            fail("interrupted");
+        }
+    }
+}
+
 void FeedFolder::startFile(std::string_view name) {
+    // A signal cancels the run: the folder is left as it was.
+    stopIfSignalled();
     const std::string path = m_temporaryPath + '/' + std::string(name);
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, lessUmask(0666));
     if (m_fd < 0) {
@@ -226,6 +252,7 @@ void FeedFolder::finishFile(std::int64_t time) {
 }
 
 bool FeedFolder::commit() {
+    stopIfSignalled();
     // On disk before it takes the folder's name, so that a crash leaves one or the other.
     if (const int error = syncFolder(m_temporaryPath, true); error != 0) {
         fail(error);
@@ -242,6 +269,7 @@ bool FeedFolder::commit() {
     if (const int error = syncFolder(parent, false); error != 0) {
         fail(error);
     }
+    m_held.reset();
     return replaced;
 }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "signalcleanup.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +15,8 @@ namespace kelsing::cli {
 /// the folder's name only once every file is on disk. A folder of that name that holds nothing
 /// but earlier feeds and their index is replaced in one step; any other is left alone. Every
 /// failure throws InputOutputError naming the folder and the reason, and leaves nothing behind.
+/// SIGINT, SIGTERM, SIGHUP and SIGPIPE wait until the folder is removed, or put in place when
+/// they come while it is.
 class FeedFolder {
 public:
     /// Checks `path` and makes the temporary folder beside it.
@@ -47,7 +52,11 @@ private:
     bool replaceEarlier();
     void flush();
     void removeTemporary();
+    void stopIfSignalled();
 
+    // Destroyed last: a signal that comes while the folder is written ends the process only once
+    // its temporary folder is gone. Writing takes under a second.
+    std::optional<SignalsHeld> m_held;
     std::string m_target; // as messages name it
     std::string m_path;
     std::string m_temporaryPath; // empty once removed or put in place

@@ -994,6 +994,27 @@ TEST(FeedsCommandTest, AgainTheSameAndOnlyEarlierFeedsAreReplaced) {
     std::filesystem::remove_all(parent);
 }
 
+TEST(FeedsCommandTest, ASignalAtAnyMomentLeavesTheFolderWholeOrNothing) {
+    const std::filesystem::path parent = scratchPath(".signals");
+    int signalled = 0;
+    // From the start to well past the end of a run; each lands somewhere else in it.
+    for (const char* delay : {"0.02", "0.06", "0.1", "0.15", "0.2", "0.3", "0.5", "0.8", "2"}) {
+        SCOPED_TRACE(delay);
+        std::filesystem::create_directory(parent);
+        const Outcome outcome = runTool({"feeds", "--dir", (parent / "feeds").string()},
+                                        {std::string("timeout -s TERM ") + delay});
+        signalled += outcome.status == 124 ? 1 : 0;
+        const std::vector<std::string> names = namesIn(parent);
+        EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"feeds"})
+            << names.size() << " entries, the first " << names.front();
+        if (!names.empty()) {
+            EXPECT_EQ(namesIn(parent / "feeds").size(), 71u);
+        }
+        std::filesystem::remove_all(parent);
+    }
+    EXPECT_GT(signalled, 0) << "no run was ended by the signal";
+}
+
 TEST(FeedsCommandTest, AnotherDayTheSameFilesANewYearALaterTime) {
     if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "faketime is not installed (see scripts/common.sh)";
