@@ -29,6 +29,11 @@ PACKAGES=(
     # ... and X11 with a window manager, driven by xdotool and read with xprop and xwininfo.
     openbox
     xdotool
+    # The window as a screen reader hears it: a session bus, the accessibility bus and AT-SPI's
+    # Python bindings.
+    dbus-daemon
+    at-spi2-core
+    python3-pyatspi
     # The package and its checks: the icons' bitmaps, cpack's dependency list, lintian, the
     # validators of the desktop entry, the AppStream file and the manual pages, and a virtual X
     # screen for the window's class.

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmabout.h"
 #include "crews/form2.h"
+#include "mainwindow/calendarexportdialog.h"
 #include "platform/label.h"
 #include "sheet/sheetlayout.h"
 #include "windowtestsupport.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QTest>
 
 using namespace kelsing;
@@ -78,6 +80,9 @@ private slots:
     void chooserEntriesAreListItems();
     void aboutWindowIsNamedAndDescribed_data();
     void aboutWindowIsNamedAndDescribed();
+    void windowsAreAFrameAndDialogs();
+    void arrowsMoveTheFocusedDay_data();
+    void arrowsMoveTheFocusedDay();
 };
 
 void AccessibilityTest::cleanup() {
@@ -211,7 +216,8 @@ void AccessibilityTest::sheetIsATableUnderItsHeads() {
     QAccessibleInterface* table = sheet(*w.form);
     QAccessibleTableInterface* grid = table->tableInterface();
     QVERIFY(grid);
-    QCOMPARE(table->childCount(), 7 + 38);
+    // Every place of the grid is a cell: the four beside the update notice are blank.
+    QCOMPARE(table->childCount(), 7 + 6 * 7);
     QCOMPARE(grid->columnCount(), 7);
     QCOMPARE(grid->rowCount(), 6);
     const QStringList heads = {"Sunday",   "Monday", "Tuesday", "Wednesday",
@@ -222,7 +228,7 @@ void AccessibilityTest::sheetIsATableUnderItsHeads() {
         QCOMPARE(grid->columnDescription(k), heads[k]);
         QCOMPARE(table->child(k)->parent(), table);
     }
-    for (int c = 0; c < 38; ++c) {
+    for (int c = 0; c < grid->rowCount() * grid->columnCount(); ++c) {
         QAccessibleInterface* cell = table->child(kHeads + c);
         QCOMPARE(grid->cellAt(c / 7, c % 7), cell);
         QCOMPARE(table->indexOfChild(cell), kHeads + c);
@@ -234,12 +240,19 @@ void AccessibilityTest::sheetIsATableUnderItsHeads() {
         QCOMPARE(place->columnHeaderCells(), QList<QAccessibleInterface*>{table->child(c % 7)});
         QCOMPARE(place->table(), table);
     }
-    // The last row has only three cells, and nothing lies outside the grid.
+    // The last row has three day cells and four blank places; nothing lies outside the grid.
     QCOMPARE(grid->cellAt(5, 2), table->child(kHeads + 37));
-    QCOMPARE(grid->cellAt(5, 3), nullptr);
+    for (int column = 3; column < 7; ++column) {
+        QAccessibleInterface* blank = grid->cellAt(5, column);
+        QCOMPARE(blank->text(QAccessible::Name), QString());
+        QCOMPARE(blank->text(QAccessible::Description),
+                 QStringLiteral("Week 6, %1").arg(heads[column]));
+        QVERIFY(!blank->state().focusable);
+    }
+    QCOMPARE(grid->cellAt(6, 0), nullptr);
     QCOMPARE(grid->cellAt(-1, 0), nullptr);
     QCOMPARE(grid->cellAt(0, 7), nullptr);
-    QCOMPARE(table->child(45), nullptr);
+    QCOMPARE(table->child(49), nullptr);
     QCOMPARE(grid->rowDescription(2), QStringLiteral("Week 3"));
     // The same child is handed out every time, so a screen reader can keep hold of it.
     QCOMPARE(table->child(kHeads + 18), table->child(kHeads + 18));
@@ -428,6 +441,74 @@ void AccessibilityTest::aboutWindowIsNamedAndDescribed() {
              qPrintable(face->text(QAccessible::Name)));
     QVERIFY(!face->text(QAccessible::Description).isEmpty());
     QVERIFY(!face->state().invisible);
+}
+
+void AccessibilityTest::windowsAreAFrameAndDialogs() {
+    auto w = openWindow(kToday);
+    QAccessibleInterface* program = QAccessible::queryAccessibleInterface(qApp);
+    QAccessibleInterface* frame = accessible(w.form.get());
+    QCOMPARE(frame->role(), QAccessible::Window);
+    QCOMPARE(program->child(program->indexOfChild(frame)), frame);
+    const int windows = program->childCount();
+    // The chooser, a popup, is in the tree while it shows, and holds the keys.
+    clickControl(*w.form, QStringLiteral("Label9"));
+    QAccessibleInterface* chooser = accessible(openChoosers().front());
+    QCOMPARE(chooser->role(), QAccessible::Dialog);
+    QCOMPARE(program->childCount(), windows + 1);
+    QCOMPARE(program->child(program->indexOfChild(chooser)), chooser);
+    QCOMPARE(chooser->parent(), program);
+    QCOMPARE(program->focusChild(), chooser);
+    QVERIFY(accessible(*openChoosers().front(), QStringLiteral("Label1_0"))->state().focused);
+    QVERIFY(!frame->state().active);
+    pressKeys(*w.form, QStringLiteral("Escape"));
+    QCOMPARE(program->childCount(), windows);
+    QVERIFY(frame->state().active);
+
+    QTest::keyClick(w.form.get(), Qt::Key_F1);
+    QCOMPARE(accessible(openAboutWindows().front())->role(), QAccessible::Dialog);
+    const CalendarExport proposal{QStringLiteral("Corvath 403"), QDate(2007, 3, 1),
+                                  QDate(2008, 2, 29), false, QStringLiteral("/tmp/c.ics")};
+    CalendarExportDialog dialog(proposal, Twips(), {});
+    QCOMPARE(accessible(&dialog)->role(), QAccessible::Dialog);
+}
+
+void AccessibilityTest::arrowsMoveTheFocusedDay_data() {
+    QTest::addColumn<QString>("keys"); // after Tab has brought the focus to the sheet
+    QTest::addColumn<QString>("day");
+    // March 2007 begins on a Thursday and has 31 days; today is the 15th.
+    QTest::newRow("today first") << ""
+                                 << "Thursday 15 March 2007, today";
+    QTest::newRow("days and weeks") << "Right Up Right"
+                                    << "Saturday 10 March 2007";
+    QTest::newRow("not before the 1st") << "Up Up Up Left"
+                                        << "Thursday 1 March 2007";
+    QTest::newRow("not after the 31st") << "Down Down Right Right Down Right"
+                                        << "Saturday 31 March 2007";
+    // The same day of another month, or its last day.
+    QTest::newRow("next month") << "Left PgDown"
+                                << "Saturday 14 April 2007";
+    QTest::newRow("shorter, then longer") << "Down Down Right Right PgDown PgDown"
+                                          << "Thursday 31 May 2007";
+}
+
+void AccessibilityTest::arrowsMoveTheFocusedDay() {
+    QFETCH(QString, keys);
+    QFETCH(QString, day);
+    auto w = openWindow(kToday);
+    Form1& form = *w.form;
+    QAccessibleInterface* table = sheet(form);
+    QCOMPARE(table->focusChild(), nullptr);
+    pressKeys(form, QStringLiteral("Tab Tab Tab Tab Tab ") + keys);
+    QCOMPARE(focusedControl(), QStringLiteral("SheetView"));
+    QVERIFY(table->focusChild());
+    QCOMPARE(table->focusChild()->text(QAccessible::Name), day);
+    QStringList focusedCells;
+    for (int c = 0; c < table->childCount(); ++c) {
+        if (table->child(c)->state().focused) {
+            focusedCells << table->child(c)->text(QAccessible::Name);
+        }
+    }
+    QCOMPARE(focusedCells, QStringList{day});
 }
 
 QTEST_MAIN(AccessibilityTest)

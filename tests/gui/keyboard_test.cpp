@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/frmabout.h"
 #include "crews/form2.h"
+#include "loopbackserver.h"
+#include "platform/label.h"
 #include "windowtestsupport.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QNetworkProxy>
 #include <QPushButton>
 #include <QTest>
 
@@ -48,13 +53,78 @@ Form1Services withoutPrinter(const std::shared_ptr<PrintRequests>& requests) {
     return services;
 }
 
+// What a click or a key changed, as the user sees it.
+struct Outcome {
+    QString title;
+    SheetModel sheet;
+    bool sideBySide = false;
+    QStringList windows; // the captions of the choosers and about windows that show
+    QStringList printed; // the file names offered by printing without a printer
+    QList<QUrl> opened;  // the addresses handed to the shell
+    bool operator==(const Outcome&) const = default;
+};
+
+// A window of April 2007 with no crew, alone, side by side, or announcing a newer version.
+WindowTests::Window openIn(const QString& state, test::LoopbackServer& server, Outcome& seen) {
+    Form1Services services;
+    services.defaultPrinter = [] { return QString(); };
+    services.pdfFileName = [&seen](QWidget*, const QString& name) {
+        seen.printed << name;
+        return QString();
+    };
+    const bool announced = state == QLatin1String("notice");
+    server.serve(test::LoopbackServer::kVersionPage, test::Answer::titled("9.9.9"));
+    services.siteHost = server.host();
+    auto w = openWindow(kToday, services, {.ownSiteHost = announced});
+    if (announced && !QTest::qWaitFor([&w] { return !notice(*w.form).text().isEmpty(); }, 10000)) {
+        qFatal("no notice of a newer version");
+    }
+    if (state == QLatin1String("side by side")) {
+        clickControl(*w.form, QStringLiteral("Command5"));
+    }
+    clickControl(*w.form, QStringLiteral("Command3"));
+    return w;
+}
+
+// What `w` shows now, with what it printed into `seen`; its choosers and about windows go.
+Outcome outcomeOf(WindowTests::Window& w, Outcome seen) {
+    seen.title = title(*w.form);
+    seen.sheet = w.form->sheet();
+    seen.sideBySide = w.form->sideBySideShowing();
+    for (const Form2* chooser : openChoosers()) {
+        seen.windows << chooser->windowTitle();
+    }
+    for (const frmAbout* about : openAboutWindows()) {
+        seen.windows << about->windowTitle();
+    }
+    seen.opened = *w.opened;
+    deleteChoosersAndAboutWindows();
+    return seen;
+}
+
+// Presses Tab until `name` has the focus; false when a whole round passes without it.
+bool tabTo(QWidget& window, const QString& name) {
+    for (int i = 0; i < 20 && focusedControl() != name; ++i) {
+        pressKey(window, Qt::Key_Tab);
+    }
+    return focusedControl() == name;
+}
+
 } // namespace
 
 class KeyboardTest final : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
+    void tabWalksTheControlsAndKeysClick_data();
+    void tabWalksTheControlsAndKeysClick();
+    void chooserByKeysLeavesWhatItsClicksLeave_data();
+    void chooserByKeysLeavesWhatItsClicksLeave();
+    void focusShowsOnlyOnceAKeyIsPressed_data();
+    void focusShowsOnlyOnceAKeyIsPressed();
+    void menuKeysOpenTheCrewBoxMenu();
     void keysDoWhatTheirClicksDo_data();
     void keysDoWhatTheirClicksDo();
     void keysRepeatLikeClicks();
@@ -67,8 +137,172 @@ private slots:
     void plainPAndOtherKeysDoNothing();
 };
 
+void KeyboardTest::initTestCase() {
+    // The loopback server that announces a newer version is reached directly.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+}
+
 void KeyboardTest::cleanup() {
     deleteChoosersAndAboutWindows();
+}
+
+void KeyboardTest::tabWalksTheControlsAndKeysClick_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("order"); // from the control that has the focus at the start
+    const QStringList top = {"Command1", "Command2", "Command3", "Command4", "Label3", "SheetView"};
+    QTest::newRow("single") << "single"
+                            << top + QStringList{"Label5", "Command5", "Image2", "Image1"};
+    QTest::newRow("side by side") << "side by side"
+                                  << top + QStringList{"Label8", "Label9", "Command5", "Image2",
+                                                       "Image1"};
+    QTest::newRow("notice") << "notice"
+                            << top + QStringList{"Label5", "Command5", "Image2", "Label2_38",
+                                                 "Image1"};
+}
+
+void KeyboardTest::tabWalksTheControlsAndKeysClick() {
+    QFETCH(QString, state);
+    QFETCH(QStringList, order);
+    test::LoopbackServer server;
+    Outcome ignored;
+    auto w = openIn(state, server, ignored);
+    QCOMPARE(focusedControl(), order.front());
+    // Round the window and back to the start, both ways.
+    for (qsizetype i = 1; i <= order.size(); ++i) {
+        pressKey(*w.form, Qt::Key_Tab);
+        QCOMPARE(focusedControl(), order[i % order.size()]);
+    }
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+        pressKey(*w.form, Qt::Key_Backtab);
+        QCOMPARE(focusedControl(), order[i]);
+    }
+    // On each, Return or Space does what a click does, and the focus stays unless a window opens.
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        Outcome byKey;
+        auto keyed = openIn(state, server, byKey);
+        for (qsizetype tab = 0; tab < i; ++tab) {
+            pressKey(*keyed.form, Qt::Key_Tab);
+        }
+        pressKey(*keyed.form, i % 2 ? Qt::Key_Space : Qt::Key_Return);
+        const QString focused = focusedControl();
+        byKey = outcomeOf(keyed, byKey);
+        if (byKey.windows.isEmpty()) {
+            QCOMPARE(focused, order[i]);
+        }
+        Outcome byClick;
+        auto clicked = openIn(state, server, byClick);
+        clickControl(*clicked.form, order[i]);
+        QVERIFY2(outcomeOf(clicked, byClick) == byKey, qPrintable(order[i]));
+    }
+}
+
+void KeyboardTest::chooserByKeysLeavesWhatItsClicksLeave_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys"); // from the first employer, which has the focus
+    QTest::addColumn<QString>("path"); // the same choice by clicks; empty for none
+    const auto row = [](const char* box, const char* keys, const char* path) {
+        QTest::addRow("%s: %s", box, path) << box << keys << path;
+    };
+    // Greyed entries are passed by: four employers, and beside another crew the all-crews ones.
+    row("Label5", "Down Down Down Return Down Down Down Return Down Down Return",
+        "Corvath/401-404/403");
+    row("Label5", "End Return End Return", "Tobrin's/All X Crews");
+    row("Label5", "Home Return Home Space", "Brenmoor/A Crew");
+    row("Label9", "End Return End Return", "Tobrin's/DX Crew");
+    row("Label8", "Down Down Down Return End Return End Up Return", "Corvath/501-509/508");
+    // Back where the mouse can go: Left from the members, Backspace from the crews; Tab as Down.
+    row("Label5", "Down Down Down Return Down Down Down Return Left Up Return Tab Return",
+        "Corvath/150-151/151");
+    row("Label5", "Return Backspace Down Space Shift+Tab Return", "Zantor/A Crew");
+    row("Label9", "Down Down Down Return Down Down Down Return Escape", "");
+}
+
+void KeyboardTest::chooserByKeysLeavesWhatItsClicksLeave() {
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(QString, path);
+    const bool sides = box != QLatin1String("Label5");
+    auto byKeys = openWindow(kToday);
+    if (sides) {
+        pressKeys(*byKeys.form, QStringLiteral("Shift+Tab Shift+Tab Shift+Tab Space"));
+    }
+    QVERIFY(tabTo(*byKeys.form, box));
+    pressKey(*byKeys.form, Qt::Key_Return);
+    QCOMPARE(focusedControl(), QStringLiteral("Label1_0"));
+    pressKeys(*byKeys.form, keys);
+    QVERIFY(openChoosers().isEmpty());
+    // The keys are back on the crew box that the chooser served.
+    QCOMPARE(focusedControl(), box);
+
+    auto byClicks = openWindow(kToday);
+    if (sides) {
+        clickControl(*byClicks.form, QStringLiteral("Command5"));
+    }
+    clickControl(*byClicks.form, box);
+    QVERIFY(path.isEmpty() || walkChooser(*openChoosers().front(), path));
+    deleteChoosersAndAboutWindows();
+    QCOMPARE(byKeys.form->singleCrew(), byClicks.form->singleCrew());
+    QCOMPARE(byKeys.form->leftCrew(), byClicks.form->leftCrew());
+    QCOMPARE(byKeys.form->rightCrew(), byClicks.form->rightCrew());
+    QCOMPARE(boxText(*byKeys.form, box), boxText(*byClicks.form, box));
+    QCOMPARE(byKeys.form->sheet(), byClicks.form->sheet());
+}
+
+void KeyboardTest::focusShowsOnlyOnceAKeyIsPressed_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("designed") << QSize();
+    QTest::newRow("larger") << QSize(698, 600);
+}
+
+void KeyboardTest::focusShowsOnlyOnceAKeyIsPressed() {
+    QFETCH(QSize, size);
+    auto w = openWindow(kToday, {}, {.size = size});
+    Form1& form = *w.form;
+    // The first control has the focus from the start, and shows nothing of it.
+    QCOMPARE(focusedControl(), QStringLiteral("Command1"));
+    const QImage asDesigned = form.grab().toImage();
+    QApplication::focusWidget()->clearFocus();
+    QCOMPARE(form.grab().toImage(), asDesigned);
+    // Once a key is pressed every control shows the focus, the sheet on its day.
+    QStringList unframed;
+    for (int i = 0; i < 10; ++i) {
+        pressKey(form, Qt::Key_Tab);
+        if (form.grab().toImage() == asDesigned) {
+            unframed << focusedControl();
+        }
+    }
+    QCOMPARE(unframed, QStringList());
+    // A mouse press hides it again, and the window looks as designed.
+    clickControl(form, QStringLiteral("SheetView"));
+    QCOMPARE(form.grab().toImage(), asDesigned);
+}
+
+void KeyboardTest::menuKeysOpenTheCrewBoxMenu() {
+    QStringList asked;
+    Form1Services services;
+    services.calendarExport = [&asked](QWidget*, const CalendarExport& proposal, const Twips&,
+                                       const CalendarExportWriter&) {
+        asked << proposal.calendarName;
+        return std::optional<CalendarExport>();
+    };
+    auto w = openWindow(kToday, services);
+    Form1& form = *w.form;
+    form.setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
+    QVERIFY(tabTo(form, QStringLiteral("Label5")));
+    for (const char* key : {"Menu", "Shift+F10"}) {
+        pressKeys(form, QString::fromLatin1(key));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        // Its entry is ready for Return, and a screen reader hears it.
+        QVERIFY(menu && menu->activeAction());
+        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Export shifts to calendar file..."));
+        pressKeys(form, QStringLiteral("Return"));
+    }
+    QCOMPARE(asked, QStringList(2, QStringLiteral("Corvath 403 shifts")));
+    // Opened by the mouse, the menu marks no entry, as before.
+    clickControl(form, QStringLiteral("Label5"), Qt::RightButton);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu && !menu->activeAction());
+    menu->close();
 }
 
 void KeyboardTest::keysDoWhatTheirClicksDo_data() {

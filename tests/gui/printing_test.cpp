@@ -116,6 +116,8 @@ private slots:
     void printsTheWindowAsTextAndLines();
     void printsTheSamePageAtAnyWindowSize_data();
     void printsTheSamePageAtAnyWindowSize();
+    void printsNoKeyboardFocus_data();
+    void printsNoKeyboardFocus();
     void printedLinesAreOneWidth();
     void suggestedNameFollowsTheShownMonth_data();
     void suggestedNameFollowsTheShownMonth();
@@ -224,6 +226,33 @@ void PrintingTest::printsTheSamePageAtAnyWindowSize() {
              readPdf(folder.filePath(QStringLiteral("designed.pdf"))).picture);
     // The window is back at its own scale.
     QCOMPARE(form.grab().toImage(), shown);
+}
+
+void PrintingTest::printsNoKeyboardFocus_data() {
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("sheet") << "SheetView";
+    QTest::newRow("crew box") << "Label5";
+}
+
+void PrintingTest::printsNoKeyboardFocus() {
+    QFETCH(QString, focused);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    auto w = openWindow(folder.filePath(QStringLiteral("mouse.pdf")));
+    Form1& form = *w.form;
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    chooseCrews(form, false);
+    form.Image2_Click();
+    while (WindowTests::focusedControl() != focused) {
+        WindowTests::pressKey(form, Qt::Key_Tab);
+    }
+    const QImage framed = form.grab().toImage();
+    *w.fileName = folder.filePath(QStringLiteral("keys.pdf"));
+    WindowTests::pressKey(form, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(readPdf(*w.fileName).picture,
+             readPdf(folder.filePath(QStringLiteral("mouse.pdf"))).picture);
+    // The window still shows the focus.
+    QCOMPARE(form.grab().toImage(), framed);
 }
 
 void PrintingTest::printedLinesAreOneWidth() {

@@ -68,6 +68,24 @@ QRect inkWithin(const QImage& picture, const QImage& blank, const QRect& area) {
     return ink;
 }
 
+// The dark runs (first device pixel, width) of `image` from `from` up to `to` along a row or a
+// column of device pixels; a dark blue is dark too.
+QList<std::pair<int, int>> darkRuns(const QImage& image, QPoint from, QPoint to) {
+    QList<std::pair<int, int>> found;
+    const QPoint step = from.y() == to.y() ? QPoint(1, 0) : QPoint(0, 1);
+    const int count = (to - from).manhattanLength();
+    for (int i = 0, start = -1; i <= count; ++i) {
+        const bool dark = i < count && qGray(image.pixel(from + step * i)) < 80;
+        if (dark && start < 0) {
+            start = i;
+        } else if (!dark && start >= 0) {
+            found.append({QPoint::dotProduct(from, step) + start, i - start});
+            start = -1;
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 class ScalingTest final : public QObject {
@@ -89,6 +107,8 @@ private slots:
     void neighbouringCellsShareOneLine();
     void bordersAreOneWidthAndTheChooserClearsTheCrewBox_data();
     void bordersAreOneWidthAndTheChooserClearsTheCrewBox();
+    void focusFrameIsABorderOneWidthInside_data();
+    void focusFrameIsABorderOneWidthInside();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber_data();
     void captionsWrapAsDesignedAndKeepOffTheDayNumber();
     void halfLinesShowTheirColoursInsideTheirHalf_data();
@@ -368,22 +388,7 @@ void ScalingTest::bordersAreOneWidthAndTheChooserClearsTheCrewBox() {
     const auto at = [&](int x, int y, QPoint moved = {}) {
         return (QPointF(content(form)->pos() + scale.point(x, y) + moved) * ratio).toPoint();
     };
-    // The dark runs (first device pixel, width) along a row or a column of device pixels.
-    const auto runs = [&image](QPoint from, QPoint to) {
-        QList<std::pair<int, int>> found;
-        const QPoint step = from.y() == to.y() ? QPoint(1, 0) : QPoint(0, 1);
-        const int count = (to - from).manhattanLength();
-        for (int i = 0, start = -1; i <= count; ++i) {
-            const bool dark = i < count && qGray(image.pixel(from + step * i)) < 80;
-            if (dark && start < 0) {
-                start = i;
-            } else if (!dark && start >= 0) {
-                found.append({QPoint::dotProduct(from, step) + start, i - start});
-                start = -1;
-            }
-        }
-        return found;
-    };
+    const auto runs = [&image](QPoint from, QPoint to) { return darkRuns(image, from, to); };
     const QPoint left(-3, 0);
     const QPoint right(3, 0);
     const QPoint up(0, -3);
@@ -425,6 +430,52 @@ void ScalingTest::bordersAreOneWidthAndTheChooserClearsTheCrewBox() {
     QVERIFY(!chooser->frameGeometry().intersects(box));
     QVERIFY(walkChooser(*chooser, QStringLiteral("Corvath/401-404")));
     QVERIFY(!chooser->frameGeometry().intersects(box));
+}
+
+void ScalingTest::focusFrameIsABorderOneWidthInside_data() {
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<QString>("control");
+    for (const double factor : {1.0, 1.2, 1.25, 1.5, 2.0, 2.51}) {
+        for (const char* control : {"Label5", "SheetView"}) {
+            QTest::addRow("%g, %s", factor, control) << factor << QString::fromLatin1(control);
+        }
+    }
+}
+
+void ScalingTest::focusFrameIsABorderOneWidthInside() {
+    QFETCH(double, factor);
+    QFETCH(QString, control);
+    // June 2007 has no captions; its 15th, today, is the focused day, a Friday in the third week.
+    auto w = openWindow(dateOf(2007, 6, 15), {}, {.size = sizeFor(factor)});
+    Form1& form = *w.form;
+    label(form, QStringLiteral("Label5"))->setText(QString()); // its frame alone
+    for (int i = 0; i < 20 && focusedControl() != control; ++i) {
+        pressKey(form, Qt::Key_Tab);
+    }
+    QCOMPARE(focusedControl(), control);
+    const QImage image = form.grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const TwipsRect place = control == QLatin1String("Label5") ? TwipsRect{2520, 5400, 2175, 510}
+                                                               : SheetLayout::dayFrame(5 + 14);
+    const auto at = [&](int x, int y, QPoint moved = {}) {
+        return (QPointF(content(form)->pos() + form.twips().point(x, y) + moved) * ratio).toPoint();
+    };
+    // Across and down the box or the cell, clear of the day number in the cell's upper right.
+    const int x = place.left + place.width / 4;
+    const int y = place.top + place.height * 3 / 4;
+    const int right = place.left + place.width;
+    const int bottom = place.top + place.height;
+    for (const auto& lines : {darkRuns(image, at(place.left, y, {-3, 0}), at(right, y, {3, 0})),
+                              darkRuns(image, at(x, place.top, {0, -3}), at(x, bottom, {0, 3}))}) {
+        // The border, the frame a line's width inside it on every side, all one width.
+        QCOMPARE(lines.size(), 4);
+        const int width = lines[0].second;
+        QCOMPARE(lines[1].first - lines[0].first, 2 * width);
+        QCOMPARE(lines[3].first - lines[2].first, 2 * width);
+        for (const auto& line : lines) {
+            QCOMPARE(line.second, width);
+        }
+    }
 }
 
 void ScalingTest::captionsWrapAsDesignedAndKeepOffTheDayNumber_data() {

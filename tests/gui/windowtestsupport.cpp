@@ -8,6 +8,7 @@
 #include "services/versioncheck.h"
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -102,6 +103,28 @@ void clickAt(QWidget& window, QPoint position, Qt::MouseButton button) {
 void clickControl(QWidget& window, const QString& name, Qt::MouseButton button) {
     const QWidget* target = control(window, name);
     clickAt(window, target->mapTo(&window, target->rect().center()), button);
+}
+
+void pressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+}
+
+void pressKeys(QWidget& window, const QString& keys) {
+    for (const QString& name : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QKeySequence sequence = QKeySequence::fromString(name, QKeySequence::PortableText);
+        if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
+            qFatal("no key %s", qPrintable(name));
+        }
+        const QKeyCombination combination = sequence[0];
+        // The open popup, if any, takes the keys; its window may have just opened.
+        QWidget* target = QApplication::activePopupWidget();
+        pressKey(target ? *target : window, combination.key(), combination.keyboardModifiers());
+    }
+}
+
+QString focusedControl() {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused ? focused->objectName() : QString();
 }
 
 QList<Form2*> openChoosers() {

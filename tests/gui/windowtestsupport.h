@@ -87,6 +87,16 @@ void clickAt(QWidget& window, QPoint position, Qt::MouseButton button = Qt::Left
 /// A real click at the centre of a named control of a window.
 void clickControl(QWidget& window, const QString& name, Qt::MouseButton button = Qt::LeftButton);
 
+/// A key pressed and released as the keyboard sends it to `window`: shortcuts first, then the
+/// control with the focus, or the open popup's.
+void pressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+/// The keys named in `keys` ("Down Down Return", "Shift+Tab"), pressed in turn.
+void pressKeys(QWidget& window, const QString& keys);
+
+/// The object name of the control with the keyboard focus; empty when none has it.
+QString focusedControl();
+
 /// The windows of a kind that are showing.
 QList<Form2*> openChoosers();
 QList<frmAbout*> openAboutWindows();

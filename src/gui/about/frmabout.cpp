@@ -6,6 +6,7 @@
 #include "platform/fonts.h"
 #include "platform/label.h"
 #include "platform/pictures.h"
+#include "platform/windowaccessible.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -88,10 +89,13 @@ frmAbout::frmAbout(Shell shell, QUrl site, const Twips& twips)
     , m_shell(std::move(shell))
     , m_site(std::move(site))
     , m_twips(twips) {
+    WindowAccessible::setRole(this, QAccessible::Dialog);
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(m_twips.size(kClientArea.width, kClientArea.height));
     buildControls();
+    // Tab reaches the link as well as "OK", which has the focus.
+    m_ui.Label1->setFocusPolicy(Qt::TabFocus);
     Form_Load();
 }
 

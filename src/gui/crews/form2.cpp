@@ -5,12 +5,14 @@
 #include "platform/coretext.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
+#include "platform/windowaccessible.h"
 
 #include <algorithm>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
@@ -135,6 +137,8 @@ Form2::Form2(ChooserHost& host)
     , m_font(Fonts::platformFont(Fonts::kDefault, m_twips))
     , m_boldFont(Fonts::platformFont(Fonts::kDefault, m_twips, true))
     , m_employerStretch(employerStretch(m_twips, m_boldFont)) {
+    // A dialog named by its caption, in the program's tree while it shows.
+    WindowAccessible::setRole(this, QAccessible::Dialog);
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The platform's own greyed text is too faint on the window's light background.
@@ -206,6 +210,13 @@ Form2* Form2::open(ChooserHost& host, ChooserTarget target) {
     const bool single = chooser->windowTitle() == targetCaption(ChooserTarget::Single);
     chooser->m_crews[kViewDependentEntry]->setEnabled(single);
     chooser->m_crews[kLastEntry]->setEnabled(single);
+    // The first employer takes the keys; it shows so at once when the keyboard opened the
+    // chooser.
+    chooser->focusFirstOf(chooser->m_employers);
+    if (const QWidget* parent = host.chooserParent()) {
+        chooser->setAttribute(Qt::WA_KeyboardFocusChange,
+                              parent->window()->testAttribute(Qt::WA_KeyboardFocusChange));
+    }
     const QPoint place = chooser->pos();
     chooser->show();
     // A platform may count a frame, which a popup does not have, when it first places it.
@@ -216,6 +227,8 @@ Form2* Form2::open(ChooserHost& host, ChooserTarget target) {
 Label* Form2::makeEntry(const QString& name, int left, int width, int index) {
     auto* entry = new Label(name, this);
     entry->setAccessibleRole(QAccessible::ListItem);
+    entry->setFocusPolicy(Qt::TabFocus);
+    entry->setTwips(m_twips); // the width of its focus frame
     entry->setFont(m_font);
     entry->setGeometry(m_twips.rect(left, kEntryTop + kEntryPitch * index, width, kEntryHeight));
     return entry;
@@ -337,6 +350,7 @@ void Form2::Label1_Click(int slot) {
     }
     m_lines.Line1.to.setY(kCrewTrunkEnd[static_cast<std::size_t>(slot)]);
     update();
+    focusFirstOf(m_crews);
 }
 
 void Form2::Label2_Click(int position) {
@@ -378,6 +392,7 @@ void Form2::Label2_Click(int position) {
     }
     m_lines.Line3.to.setY(memberTrunkEnd(m_chosenSlot, position));
     update();
+    focusFirstOf(m_members);
 }
 
 void Form2::Label4_Click(int member) {
@@ -479,6 +494,99 @@ void Form2::paintEvent(QPaintEvent*) {
     painter.setClipping(false);
     painter.setPen(QPen(kOutline, 0));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+std::span<Label* const> Form2::focusedColumn(int* index) const {
+    for (const std::span<Label* const> column :
+         {std::span<Label* const>(m_employers), std::span<Label* const>(m_crews),
+          std::span<Label* const>(m_members)}) {
+        const auto entry = std::find(column.begin(), column.end(), focusWidget());
+        if (entry != column.end()) {
+            *index = static_cast<int>(entry - column.begin());
+            return column;
+        }
+    }
+    return {};
+}
+
+void Form2::focusFirstOf(std::span<Label* const> column) {
+    const auto entry = std::find_if(column.begin(), column.end(), [](const Label* candidate) {
+        return !candidate->isHidden() && candidate->isEnabled();
+    });
+    if (entry != column.end()) {
+        (*entry)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool Form2::moveFocus(int key) {
+    int index = 0;
+    const std::span<Label* const> column = focusedColumn(&index);
+    if (column.empty()) {
+        return false;
+    }
+    const int last = static_cast<int>(column.size()) - 1;
+    // Where the search starts and which way it goes; greyed and hidden entries are passed by.
+    int from = 0;
+    int step = 1;
+    switch (key) {
+    case Qt::Key_Up:
+        from = index - 1;
+        step = -1;
+        break;
+    case Qt::Key_Down:
+        from = index + 1;
+        break;
+    case Qt::Key_Home:
+        break;
+    case Qt::Key_End:
+        from = last;
+        step = -1;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Backspace:
+        goBack(column);
+        return true;
+    default:
+        return false;
+    }
+    for (int i = from; i >= 0 && i <= last; i += step) {
+        Label* entry = column[static_cast<std::size_t>(i)];
+        if (!entry->isHidden() && entry->isEnabled()) {
+            entry->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    return true;
+}
+
+void Form2::goBack(std::span<Label* const> column) {
+    // Back where the mouse can go back: the member list goes as with a fresh click on the
+    // chosen employer, and the crew list hands the keys to the employers.
+    if (column.data() == m_members.data()) {
+        const int group = m_chosenGroup;
+        Label1_Click(m_chosenSlot);
+        m_crews[static_cast<std::size_t>(group)]->setFocus(Qt::OtherFocusReason);
+    } else if (column.data() == m_crews.data()) {
+        m_employers[static_cast<std::size_t>(m_chosenSlot)]->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    // Return and Space reach the entry with the focus, which clicks itself.
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && moveFocus(event->key())) {
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Form2::focusNextPrevChild(bool next) {
+    // Tab and Shift+Tab go down and up the column, as the arrows do. An entry hidden with the
+    // focus asks too: the click that hides it gives the focus a place of its own afterwards.
+    const QWidget* focused = focusWidget();
+    if (focused && focused->isVisible()) {
+        moveFocus(next ? Qt::Key_Down : Qt::Key_Up);
+    }
+    return true;
 }
 
 } // namespace kelsing

@@ -6,6 +6,7 @@
 #include "platform/twips.h"
 
 #include <array>
+#include <span>
 
 #include <QFont>
 #include <QPoint>
@@ -79,6 +80,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     explicit Form2(ChooserHost& host);
@@ -91,6 +94,10 @@ private:
     void setBold(Label* entry, bool bold);
     void setCaption(Label* entry, const QString& caption);
     void handBack(CrewCode code, const QString& caption);
+    std::span<Label* const> focusedColumn(int* index) const;
+    void focusFirstOf(std::span<Label* const> column);
+    bool moveFocus(int key);
+    void goBack(std::span<Label* const> column);
 
     ChooserHost& m_host;
     Twips m_twips;

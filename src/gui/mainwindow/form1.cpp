@@ -15,6 +15,7 @@
 #include "platform/label.h"
 #include "platform/localeservices.h"
 #include "platform/pictures.h"
+#include "platform/windowaccessible.h"
 #include "printing/printedpicturesize.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
@@ -83,6 +84,8 @@ Form1::Form1(Form1Services services, QWidget* parent)
         m_services.siteHost.isEmpty() ? QUrl(fromCore(kSiteHost)) : m_services.siteHost;
     m_site = host.resolved(QUrl(kSitePath));
     m_versionPage = host.resolved(QUrl(kVersionPagePath));
+    // Before the title, whose change makes the window's interface for a screen reader.
+    WindowAccessible::setRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(fromCore(kApplicationTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -242,6 +245,7 @@ void Form1::showSheet() {
     m_ui->Command5->setAccessibleName(sideBySideShowing()
                                           ? QStringLiteral("Show one crew")
                                           : QStringLiteral("Show two crews side by side"));
+    m_ui->setKeyboardReach(sideBySideShowing());
     m_ui->sheetView->sheetChanged();
 }
 
@@ -353,6 +357,8 @@ void Form1::openChooser(ChooserTarget target) {
     if (m_chooser) {
         m_chooser->close();
     }
+    // The box the chooser serves has the focus when it closes, by a choice or by Escape.
+    crewBox(target)->setFocus(Qt::OtherFocusReason);
     m_chooser = Form2::open(*this, target);
 }
 
@@ -455,9 +461,23 @@ void Form1::showRememberedCrew(ChooserTarget target, CrewCode code) {
 }
 
 void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
+    // The menu key may ask twice: the box's own key, and the platform's menu event after it.
+    if (m_crewBoxMenu && m_crewBoxMenu->isVisible()) {
+        return;
+    }
     QMenu* menu = crewBoxMenu(target);
+    m_crewBoxMenu = menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(crewBox(target)->mapToGlobal(position));
+    // Opened from the keyboard, its first entry that can be chosen is ready for Return and read
+    // out.
+    const QList<QAction*> entries = menu->actions();
+    const auto first = std::find_if(entries.cbegin(), entries.cend(), [](const QAction* entry) {
+        return entry->isEnabled() && !entry->isSeparator();
+    });
+    if (testAttribute(Qt::WA_KeyboardFocusChange) && first != entries.cend()) {
+        menu->setActiveAction(*first);
+    }
 }
 
 void Form1::exportShifts(ChooserTarget target) {
@@ -492,6 +512,7 @@ void Form1::showNewerVersion(const QString& title) {
         title + QStringLiteral(") Click Here"));
     m_ui->Label2_38->setToolTip(QStringLiteral(
         "A Newer Version of this program is available. Click Here to go to Website."));
+    m_ui->setKeyboardReach(sideBySideShowing());
     m_ui->Timer1->start();
 }
 
@@ -542,6 +563,11 @@ void Form1::paintPrintedPage(QPainter& painter, int pageWidth) {
         m_twips = Twips();
         layoutControls();
     }
+    // The page shows the sheet, not where the keyboard is.
+    const bool focusShown = testAttribute(Qt::WA_KeyboardFocusChange);
+    setAttribute(Qt::WA_KeyboardFocusChange, false);
+    const auto showFocus =
+        qScopeGuard([this, focusShown] { setAttribute(Qt::WA_KeyboardFocusChange, focusShown); });
     const QSize designed = m_ui->content->size();
     const PictureSize size = PrintedPictureSize(designed.width(), designed.height(), pageWidth);
     // Painted rather than copied from the screen: text and lines stay text and lines, as sharp

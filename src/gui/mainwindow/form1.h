@@ -152,6 +152,8 @@ private:
     QPointer<Form2> m_chooser;
     // The open about window, if any; it deletes itself when it closes.
     QPointer<frmAbout> m_about;
+    // The open crew box menu, if any; it deletes itself when it closes.
+    QPointer<QMenu> m_crewBoxMenu;
     Shell m_shell;
     // The author's web site and the version page on the same host.
     QUrl m_site;

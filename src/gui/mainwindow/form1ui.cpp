@@ -2,6 +2,7 @@
 #include "mainwindow/form1ui.h"
 
 #include "platform/fonts.h"
+#include "platform/keyboardfocus.h"
 #include "platform/label.h"
 #include "platform/pictures.h"
 #include "platform/twips.h"
@@ -35,7 +36,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setToolTip(toolTip);
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
@@ -53,6 +53,34 @@ void Form1Ui::setupUi(QWidget* form, const SheetModel& sheet) {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kTimer1Interval);
     describeControls();
+    setUpKeyboard();
+}
+
+void Form1Ui::setUpKeyboard() {
+    // Tab goes through every control a click reaches, in reading order; the buttons take the
+    // focus from no click, so that a window used with the mouse shows none.
+    QWidget* const order[] = {Command1, Command2, Command3, Command4, Label3,    sheetView, Label5,
+                              Label8,   Label9,   Command5, Image2,   Label2_38, Image1};
+    for (QWidget* control : order) {
+        control->setFocusPolicy(Qt::TabFocus);
+    }
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+    for (QPushButton* button : {Command1, Command2, Command3, Command4, Command5}) {
+        KeyboardFocus::clickOnReturn(button);
+    }
+    setKeyboardReach(false);
+}
+
+void Form1Ui::setKeyboardReach(bool sideBySide) {
+    const auto reach = [](QWidget* control, bool reachable) {
+        control->setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
+    };
+    reach(Label5, !sideBySide);
+    reach(Label8, sideBySide);
+    reach(Label9, sideBySide);
+    reach(Label2_38, !Label2_38->text().isEmpty());
 }
 
 void Form1Ui::buildNavigation() {
@@ -175,7 +203,10 @@ void Form1Ui::layout(const Twips& twips, QSize formSize) {
     for (const auto& [control, place] : places) {
         control->setGeometry(twips.rect(place));
     }
-    Label5->setTwips(twips);
+    // The width of the crew box's border, and of the focus frame on every label.
+    for (Label* label : {Label3, Label5, Label8, Label9, Label2_38, Image1, Image2}) {
+        label->setTwips(twips);
+    }
 }
 
 void Form1Ui::applyFonts(const Twips& twips) {

@@ -38,6 +38,10 @@ public:
     /// Gives the texts their fonts at the scale of `twips`.
     void applyFonts(const Twips& twips);
 
+    /// Lets the keyboard reach the crew boxes of the view showing (side by side or single) and
+    /// the update notice while it holds a message; what the mouse cannot reach, Tab passes by.
+    void setKeyboardReach(bool sideBySide);
+
     /// Draws the info and printer pictures for device pixel ratio `ratio`, from the desktop
     /// theme where `fromTheme` allows and the theme has them.
     void applyPictures(double ratio, bool fromTheme);
@@ -65,6 +69,7 @@ private:
     void buildCrewBoxes();
     void buildSwitchNoticeAndImages();
     void describeControls();
+    void setUpKeyboard();
 };
 
 } // namespace kelsing

@@ -39,20 +39,20 @@ QPoint BorderPainter::toDevice(QPointF pixels) const {
     return {snapped(device.x()), snapped(device.y())};
 }
 
-void BorderPainter::drawFrame(const TwipsRect& place, const QColor& colour) {
+void BorderPainter::drawFrame(const TwipsRect& place, const QColor& colour, int widthsIn) {
     const int border = Twips::kBorderTwips;
     fill(toDevice(m_twips.point(place.left, place.top)),
          toDevice(
              m_twips.point(place.left + place.width - border, place.top + place.height - border)),
-         colour);
+         colour, widthsIn);
 }
 
-void BorderPainter::drawInside(const QRect& rect, const QColor& colour) {
+void BorderPainter::drawInside(const QRect& rect, const QColor& colour, int widthsIn) {
     fill(toDevice(rect.topLeft()),
-         toDevice(rect.bottomRight() + QPoint(1, 1)) - QPoint(m_width, m_width), colour);
+         toDevice(rect.bottomRight() + QPoint(1, 1)) - QPoint(m_width, m_width), colour, widthsIn);
 }
 
-void BorderPainter::fill(QPoint first, QPoint last, const QColor& colour) {
+void BorderPainter::fill(QPoint first, QPoint last, const QColor& colour, int widthsIn) {
     // `first` is where the left and top lines start, `last` where the right and bottom ones do.
     const QPoint lowest = m_bounds.topLeft();
     const QPoint highest(std::max(lowest.x(), m_bounds.right() + 1 - m_width),
@@ -61,8 +61,11 @@ void BorderPainter::fill(QPoint first, QPoint last, const QColor& colour) {
         return QPoint(std::clamp(p.x(), lowest.x(), highest.x()),
                       std::clamp(p.y(), lowest.y(), highest.y()));
     };
-    first = inside(first);
-    last = inside(last);
+    // A frame inside a border moves in from where the border is drawn by whole line widths, so
+    // that its gaps are alike on every side too.
+    const QPoint in(widthsIn * m_width, widthsIn * m_width);
+    first = inside(first) + in;
+    last = inside(last) - in;
     last = QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()));
     const int across = last.x() - first.x() + m_width;
     const int down = last.y() - first.y() + m_width;

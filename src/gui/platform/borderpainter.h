@@ -26,18 +26,20 @@ public:
     BorderPainter(QPainter& painter, const Twips& twips, const QRect& bounds);
 
     /// The border of a frame at `place`: its left and top lines on its first 15 twips, its right
-    /// and bottom lines on its last, where a neighbour that overlaps it by a border has its own.
-    void drawFrame(const TwipsRect& place, const QColor& colour);
+    /// and bottom lines on its last, where a neighbour that overlaps it by a border has its own;
+    /// or, for `widthsIn` above 0, a frame as many line widths inside that border.
+    void drawFrame(const TwipsRect& place, const QColor& colour, int widthsIn = 0);
 
-    /// A border along the inside of `rect` (pixels), for a control without a place in twips.
-    void drawInside(const QRect& rect, const QColor& colour);
+    /// A border along the inside of `rect` (pixels), for a control without a place in twips; or
+    /// one `widthsIn` line widths further in.
+    void drawInside(const QRect& rect, const QColor& colour, int widthsIn = 0);
 
     /// The width of every line, in device pixels.
     int width() const { return m_width; }
 
 private:
     QPoint toDevice(QPointF pixels) const;
-    void fill(QPoint first, QPoint last, const QColor& colour);
+    void fill(QPoint first, QPoint last, const QColor& colour, int widthsIn);
 
     QPainter& m_painter;
     Twips m_twips;

@@ -2,8 +2,11 @@
 #include "platform/label.h"
 
 #include "platform/borderpainter.h"
+#include "platform/keyboardfocus.h"
 #include "platform/labelaccessible.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +16,7 @@ Label::Label(const QString& objectName, QWidget* parent)
     : QWidget(parent) {
     setObjectName(objectName);
     LabelAccessible::install();
+    KeyboardFocus::install();
 }
 
 void Label::setText(const QString& text) {
@@ -98,6 +102,22 @@ void Label::paintEvent(QPaintEvent*) {
                          static_cast<int>(m_alignment) | (m_wordWrap ? Qt::TextWordWrap : 0),
                          m_text);
     }
+    paintFocus(painter);
+}
+
+void Label::paintFocus(QPainter& painter) {
+    if (!KeyboardFocus::shows(this)) {
+        return;
+    }
+    // Inside a border, clear of it, and inside the parent where a label reaches beyond it,
+    // as the chooser's crew list does beyond its two-column width.
+    QRect bounds = rect();
+    if (const QWidget* parent = parentWidget()) {
+        bounds &= QRect(mapFromParent(QPoint(0, 0)), parent->size());
+    }
+    BorderPainter(painter, m_twips, bounds)
+        .drawInside(rect(), KeyboardFocus::kFrameColour,
+                    m_border ? KeyboardFocus::kFrameWidthsIn : 0);
 }
 
 void Label::mousePressEvent(QMouseEvent* event) {
@@ -111,6 +131,28 @@ void Label::mouseReleaseEvent(QMouseEvent* event) {
     if (click) {
         emit clicked();
     }
+}
+
+void Label::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        // A held key clicks once, as it does a button.
+        if (!event->isAutoRepeat()) {
+            click();
+        }
+        return;
+    }
+    if ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+        (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        // The label's menu, where a right click in its middle would open it.
+        const QPoint middle = rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, middle, mapToGlobal(middle));
+        QCoreApplication::sendEvent(this, &menu);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Label::changeEvent(QEvent* event) {

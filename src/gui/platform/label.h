@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QPainter;
+
 namespace kelsing {
 
 /// A label of the designed windows: plain text (never rich text) or a picture, transparent or
@@ -29,7 +31,7 @@ public:
     /// An opaque label fills its area with `background`; an invalid colour keeps it transparent.
     void setBackground(const QColor& background);
     void setBorder(bool border);
-    /// The mapping the label is laid out at, which gives its border's width.
+    /// The mapping the label is laid out at, which gives its border's and focus frame's width.
     void setTwips(const Twips& twips);
     void setAlignment(Qt::Alignment alignment);
     void setWordWrap(bool wrap);
@@ -42,8 +44,8 @@ public:
     QAccessible::Role accessibleRole() const { return m_role; }
     void setAccessibleRole(QAccessible::Role role);
 
-    /// Clicks the label as the user would, for a screen reader's press action; a disabled label
-    /// takes no clicks.
+    /// Clicks the label as the user would, for a screen reader's press action, Return or Space;
+    /// a disabled label takes no clicks.
     void click();
 
 signals:
@@ -54,8 +56,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void paintFocus(QPainter& painter);
     QString m_text;
     QColor m_textColor = Qt::black;
     QColor m_background;

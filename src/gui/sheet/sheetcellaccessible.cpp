@@ -7,6 +7,10 @@
 
 namespace kelsing {
 
+bool SheetCellAccessible::isDayCell() const {
+    return m_kind == Kind::Day && m_index < SheetModel::kCellCount;
+}
+
 SheetCellAccessible::SheetCellAccessible(SheetView* view, Kind kind, int index)
     : m_view(view)
     , m_kind(kind)
@@ -63,7 +67,7 @@ QString SheetCellAccessible::text(QAccessible::Text t) const {
     }
     switch (t) {
     case QAccessible::Name:
-        return m_view->cellName(m_index);
+        return isDayCell() ? m_view->cellName(m_index) : QString();
     case QAccessible::Description:
         return m_view->cellDescription(m_index);
     default:
@@ -92,6 +96,10 @@ QAccessible::State SheetCellAccessible::state() const {
     s.readOnly = true;
     if (!m_view || !m_view->isVisible()) {
         s.invisible = true;
+    } else if (isDayCell() && !m_view->cellName(m_index).isEmpty()) {
+        // The arrow keys move over the days of the month.
+        s.focusable = true;
+        s.focused = m_view->hasFocus() && m_view->focusedCell() == m_index;
     }
     return s;
 }

@@ -15,7 +15,8 @@ class SheetCellAccessible final : public QAccessibleInterface,
 public:
     enum class Kind { Head, Day };
 
-    /// Head `index` (0 = Sunday) or day cell `index` (0..37) of the view's sheet.
+    /// Head `index` (0 = Sunday) or place `index` of the grid of the view's sheet: day cells
+    /// 0..37, then the blank places 38..41 of the last row.
     SheetCellAccessible(SheetView* view, Kind kind, int index);
 
     Kind kind() const { return m_kind; }
@@ -48,6 +49,8 @@ public:
     QAccessibleInterface* table() const override;
 
 private:
+    bool isDayCell() const;
+
     QPointer<SheetView> m_view;
     Kind m_kind;
     int m_index;

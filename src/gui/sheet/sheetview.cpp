@@ -4,6 +4,7 @@
 #include "platform/borderpainter.h"
 #include "platform/coretext.h"
 #include "platform/fonts.h"
+#include "platform/keyboardfocus.h"
 #include "platform/localeservices.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetlayout.h"
@@ -11,10 +12,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QUtf8StringView>
 
 namespace kelsing {
@@ -64,6 +68,8 @@ void SheetView::sheetChanged() {
                                                  QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&changed);
     }
+    // The focused cell now holds another day, or the same day of another month.
+    announceFocusedCell();
 }
 
 void SheetView::setSideNames(const QString& left, const QString& right) {
@@ -152,6 +158,7 @@ void SheetView::paintEvent(QPaintEvent*) {
     for (int c = 0; c < SheetModel::kCellCount; ++c) {
         paintCell(painter, c);
     }
+    paintFocus(painter);
 }
 
 void SheetView::paintFrames(QPainter& painter) {
@@ -238,6 +245,94 @@ void SheetView::mouseReleaseEvent(QMouseEvent* event) {
         emit cellClicked(*cell);
     }
     m_pressedCell.reset();
+}
+
+std::optional<int> SheetView::focusedCell() const {
+    std::optional<int> first;
+    std::optional<int> today;
+    int last = 0;
+    for (int c = 0; c < SheetModel::kCellCount; ++c) {
+        const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
+        if (!cell.dayNumber.empty()) {
+            first = first.value_or(c);
+            last = c;
+            if (cell.dayNumberColour == Colours::kRed) {
+                today = c;
+            }
+        }
+    }
+    if (!first) {
+        return std::nullopt;
+    }
+    if (m_focusDay > 0) {
+        return std::min(*first + m_focusDay - 1, last);
+    }
+    return today.value_or(*first);
+}
+
+void SheetView::keyPressEvent(QKeyEvent* event) {
+    // Left and right go a day, up and down a week, within the month shown.
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Up:
+        step = -SheetModel::kColumnCount;
+        break;
+    case Qt::Key_Down:
+        step = SheetModel::kColumnCount;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const std::optional<int> from = focusedCell();
+    if (!from || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int to = *from + step;
+    const bool inMonth = to >= 0 && to < SheetModel::kCellCount &&
+                         !m_sheet.cells[static_cast<std::size_t>(to)].dayNumber.empty();
+    if (inMonth) {
+        m_focusDay = std::stoi(m_sheet.cells[static_cast<std::size_t>(to)].dayNumber);
+        update();
+        announceFocusedCell();
+    }
+}
+
+void SheetView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    // After the toolkit has told a screen reader that the table has the focus.
+    QTimer::singleShot(0, this, &SheetView::announceFocusedCell);
+}
+
+void SheetView::announceFocusedCell() {
+    const std::optional<int> cell = focusedCell();
+    if (!cell || !hasFocus() || !QAccessible::isActive()) {
+        return;
+    }
+    if (QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this)) {
+        if (QAccessibleInterface* face = table->child(SheetModel::kColumnCount + *cell)) {
+            QAccessibleEvent focus(face, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
+}
+
+void SheetView::paintFocus(QPainter& painter) {
+    const std::optional<int> cell = focusedCell();
+    if (!cell || !KeyboardFocus::shows(this)) {
+        return;
+    }
+    // Inside the cell's border lines, clear of them, on whole device pixels as they are.
+    BorderPainter(painter, m_twips, geometry())
+        .drawFrame(SheetLayout::dayFrame(*cell), KeyboardFocus::kFrameColour,
+                   KeyboardFocus::kFrameWidthsIn);
 }
 
 } // namespace kelsing

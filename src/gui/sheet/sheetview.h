@@ -51,6 +51,10 @@ public:
     /// Where cell `c` stands in the sheet ("Week 3, Sunday").
     QString cellDescription(int c) const;
 
+    /// The day cell that the arrow keys move from: the day they last moved to, within the
+    /// month shown, at first today or the 1st; none while the sheet has no days.
+    std::optional<int> focusedCell() const;
+
 signals:
     /// A day cell (0..37) was clicked.
     void cellClicked(int cell);
@@ -59,8 +63,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
+    void paintFocus(QPainter& painter);
+    void announceFocusedCell();
     std::optional<int> cellUnder(QPoint position) const;
     void chooseFonts();
     void paintFrames(QPainter& painter);
@@ -82,6 +90,7 @@ private:
     std::optional<int> m_pressedCell;
     QString m_leftName;
     QString m_rightName;
+    int m_focusDay = 0; // the day of the month the keys moved to; 0 before they did
 };
 
 } // namespace kelsing

@@ -63,7 +63,7 @@ QString SheetViewAccessible::text(QAccessible::Text t) const {
 }
 
 int SheetViewAccessible::childCount() const {
-    return kHeadCount + kCellCount;
+    return kHeadCount + kGridCount;
 }
 
 QAccessibleInterface* SheetViewAccessible::child(int index) const {
@@ -105,6 +105,11 @@ QAccessibleInterface* SheetViewAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
+QAccessibleInterface* SheetViewAccessible::focusChild() const {
+    const std::optional<int> cell = view()->focusedCell();
+    return cell && view()->hasFocus() ? child(kHeadCount + *cell) : nullptr;
+}
+
 QAccessibleInterface* SheetViewAccessible::caption() const {
     return nullptr;
 }
@@ -115,7 +120,7 @@ QAccessibleInterface* SheetViewAccessible::summary() const {
 
 QAccessibleInterface* SheetViewAccessible::cellAt(int row, int column) const {
     const int cell = row * kHeadCount + column;
-    if (row < 0 || column < 0 || column >= kHeadCount || cell >= kCellCount) {
+    if (row < 0 || column < 0 || column >= kHeadCount || cell >= kGridCount) {
         return nullptr;
     }
     return child(kHeadCount + cell);

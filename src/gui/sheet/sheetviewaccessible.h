@@ -9,13 +9,15 @@ namespace kelsing {
 
 class SheetView;
 
-/// The month sheet as a screen reader walks it: a table of seven columns under the weekday
-/// heads, whose children are the seven heads followed by the 38 day cells.
+/// The month sheet as a screen reader walks it: a table of six rows of seven columns under the
+/// weekday heads, whose children are the seven heads, the 38 day cells and the four blank places
+/// of the last row, beside the update notice.
 class SheetViewAccessible final : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     static constexpr int kHeadCount = 7;
     static constexpr int kCellCount = 38;
     static constexpr int kRowCount = 6;
+    static constexpr int kGridCount = kRowCount * kHeadCount; // day cells and blank places
 
     explicit SheetViewAccessible(SheetView* view);
     ~SheetViewAccessible() override;
@@ -34,6 +36,7 @@ public:
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;
     QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
 
     // The interface of a table.
     QAccessibleInterface* caption() const override;
@@ -59,7 +62,7 @@ public:
 
 private:
     // The children are made when first asked for and live as long as the table.
-    mutable std::array<QAccessible::Id, kHeadCount + kCellCount> m_children{};
+    mutable std::array<QAccessible::Id, kHeadCount + kGridCount> m_children{};
 };
 
 } // namespace kelsing
