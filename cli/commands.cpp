@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "export/calendarname.h"
 #include "export/shiftcalendarwriter.h"
+#include "feedscommand.h"
 #include "inputlines.h"
 #include "output.h"
 #include "rememberedcrews.h"
@@ -302,6 +303,8 @@ const std::vector<Command>& commands() {
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
         todayCommand(),
         rememberCommand(),
+        // Subscription feeds for a web server (feedscommand.cpp).
+        feedsCommand(),
     };
     return all;
 }

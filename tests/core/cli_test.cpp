@@ -2,15 +2,19 @@
 // End-to-end tests of the kelsing-shifts command: the real executable, its output and its exit
 // status.
 
+#include "base/version.h"
 #include "testsupport.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <libical/ical.h>
+#include <map>
 #include <ostream>
 #include <spawn.h>
 #include <sstream>
@@ -820,6 +824,246 @@ TEST_P(StoppedRunTable, LeavesNothingBesideTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, StoppedRunTable,
                          ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGPIPE));
+
+// ---------------------------------------------------------------------------------------------
+// feeds: a folder of every crew's feed and their page, written whole.
+
+INSTANTIATE_TEST_SUITE_P(
+    FeedsBadInput, FailureTable,
+    ::testing::Values(
+        FailureCase{{"feeds"}, 2, "--dir"}, FailureCase{{"feeds", "--dir", ""}, 2, "--dir"},
+        FailureCase{{"feeds", "--dir", "x", "extra"}, 2, "extra"},
+        FailureCase{
+            {"feeds", "--dir", "x", "--from", "2026-03-02", "--to", "2026-03-01"}, 2, "--to"},
+        FailureCase{{"feeds", "--dir", "x", "--from", "2026-02-30"}, 2, "2026-02-30"},
+        FailureCase{
+            {"feeds", "--dir", "x", "--site", "ftp://example.org/"}, 2, "ftp://example.org/"},
+        FailureCase{{"feeds", "--dir", "x", "--site", "example.org/feeds"}, 2, "example.org/feeds"},
+        FailureCase{{"feeds", "--dir", "x", "--site", "https://example.org/?a"}, 2, "/?a"},
+        FailureCase{{"feeds", "--dir", "/nonexistent-folder/feeds"},
+                    1,
+                    "'/nonexistent-folder/feeds': No such file or directory"}));
+
+// A folder's files and their contents, and their modification times in seconds.
+struct FolderState {
+    std::map<std::string, std::string> files;
+    std::map<std::string, std::int64_t> times;
+    friend bool operator==(const FolderState&, const FolderState&) = default;
+};
+
+FolderState stateOf(const std::filesystem::path& folder) {
+    FolderState state;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        std::ifstream in(entry.path(), std::ios::binary);
+        state.files[name].assign(std::istreambuf_iterator<char>(in), {});
+        struct stat info {};
+        ::stat(entry.path().c_str(), &info);
+        state.times[name] = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+    }
+    return state;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The summary of each event of a calendar file by its first day, read with libical.
+std::map<std::string, std::string> eventsOf(const std::string& text) {
+    std::map<std::string, std::string> events;
+    std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)> calendar(
+        icalparser_parse_string(text.c_str()), &icalcomponent_free);
+    if (!calendar || icalcomponent_count_errors(calendar.get()) != 0) {
+        ADD_FAILURE() << "libical cannot read the feed";
+        return events;
+    }
+    for (icalcomponent* e =
+             icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+         e != nullptr;
+         e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+        events[icaltime_as_ical_string(icalcomponent_get_dtstart(e))] =
+            icalcomponent_get_summary(e);
+    }
+    return events;
+}
+
+const std::vector<std::string> kFeeds2026 = {"feeds",
+                                             "--from",
+                                             "2026-01-01",
+                                             "--to",
+                                             "2026-12-31",
+                                             "--site",
+                                             "https://feeds.test.example/k/"};
+
+TEST(FeedsCommandTest, EveryCrewsFeedAgreesWithTheShiftCommand) {
+    const std::filesystem::path parent = scratchPath(".feeds");
+    std::filesystem::create_directory(parent);
+    const std::filesystem::path folder = parent / "feeds";
+    const Outcome outcome = runTool(with(with(kFeeds2026, "--dir"), folder.string()));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    const FolderState state = stateOf(folder);
+
+    std::vector<std::string> expected = {"index.html"};
+    std::vector<std::string> report;
+    for (const std::string& line : linesOf(runTool({"crews"}).out)) {
+        const std::string code = line.substr(0, line.find('\t'));
+        expected.push_back(code + ".ics");
+        report.push_back((folder / (code + ".ics")).string() + "\thttps://feeds.test.example/k/" +
+                         code + ".ics");
+    }
+    report.push_back((folder / "index.html").string() +
+                     "\thttps://feeds.test.example/k/index.html");
+    EXPECT_EQ(linesOf(outcome.out), report);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected.size(), 71u);
+    EXPECT_EQ(namesIn(folder), expected);
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"}); // nothing left beside it
+
+    // Every file carries the publication's time: the release, or 1 January after the span's
+    // first year when that is later.
+    using namespace std::chrono;
+    const std::int64_t published = std::max<std::int64_t>(
+        kelsing::kReleaseTime, sys_days{year{2027} / 1 / 1}.time_since_epoch().count() * 86400);
+    for (const auto& [name, time] : state.times) {
+        EXPECT_EQ(time, published * 1000000000LL) << name;
+    }
+    const std::vector<std::string> days = {"2026-01-01", "2026-03-08", "2026-07-04", "2026-11-01",
+                                           "2026-12-25"};
+    for (const auto& [name, text] : state.files) {
+        if (name == "index.html") {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        const std::string code = name.substr(0, name.size() - 4);
+        const std::map<std::string, std::string> events = eventsOf(text);
+        std::vector<std::string> args = {"shift", "--crew", code};
+        args.insert(args.end(), days.begin(), days.end());
+        for (const std::string& line : linesOf(runTool(args).out)) {
+            std::string day = line.substr(0, 10);
+            day.erase(std::remove(day.begin(), day.end(), '-'), day.end());
+            const std::string label = line.substr(11);
+            const auto event = events.find(day);
+            const std::string found = event == events.end() ? "(no event)" : event->second;
+            EXPECT_EQ(found, label.empty() || label == "Off" ? "(no event)" : label) << line;
+        }
+    }
+    std::filesystem::remove_all(parent);
+}
+
+TEST(FeedsCommandTest, AgainTheSameAndOnlyEarlierFeedsAreReplaced) {
+    const std::filesystem::path parent = scratchPath(".again");
+    std::filesystem::create_directory(parent);
+    const std::filesystem::path folder = parent / "feeds";
+    const std::vector<std::string> args = with(with(kFeeds2026, "--dir"), folder.string());
+    ASSERT_EQ(runTool(args).status, 0);
+    const FolderState first = stateOf(folder);
+    const Outcome again = runTool(args);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_TRUE(stateOf(folder) == first) << "a second run changed bytes or times";
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+
+    // A folder that holds something else is left as it is.
+    std::ofstream(folder / "notes.txt") << "mine\n";
+    const FolderState withNotes = stateOf(folder);
+    const Outcome refused = runTool(args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("'" + folder.string() + "'"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("'notes.txt'"), std::string::npos) << refused.err;
+    EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+    EXPECT_TRUE(stateOf(folder) == withNotes);
+    std::filesystem::remove(folder / "notes.txt");
+
+    // A write that fails (here: past the file size limit, as a full disk fails) leaves the
+    // earlier feeds whole and nothing beside them.
+    const Outcome full = runTool(args, {"ulimit -f 40; trap '' XFSZ;"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write feeds to '" + folder.string() + "'"), std::string::npos)
+        << full.err;
+    EXPECT_TRUE(stateOf(folder) == first);
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+
+    // Nor does a file of the folder's name become one.
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "a file\n";
+    const Outcome notAFolder = runTool(args);
+    EXPECT_EQ(notAFolder.status, 1);
+    EXPECT_NE(notAFolder.err.find("Not a directory"), std::string::npos) << notAFolder.err;
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+    std::filesystem::remove_all(parent);
+}
+
+TEST(FeedsCommandTest, ASignalAtAnyMomentLeavesTheFolderWholeOrNothing) {
+    const std::filesystem::path parent = scratchPath(".signals");
+    int signalled = 0;
+    // From the start to well past the end of a run; each lands somewhere else in it.
+    for (const char* delay : {"0.02", "0.06", "0.1", "0.15", "0.2", "0.3", "0.5", "0.8", "2"}) {
+        SCOPED_TRACE(delay);
+        std::filesystem::create_directory(parent);
+        const Outcome outcome = runTool({"feeds", "--dir", (parent / "feeds").string()},
+                                        {std::string("timeout -s TERM ") + delay});
+        signalled += outcome.status == 124 ? 1 : 0;
+        const std::vector<std::string> names = namesIn(parent);
+        EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"feeds"})
+            << names.size() << " entries, the first " << names.front();
+        if (!names.empty()) {
+            EXPECT_EQ(namesIn(parent / "feeds").size(), 71u);
+        }
+        std::filesystem::remove_all(parent);
+    }
+    EXPECT_GT(signalled, 0) << "no run was ended by the signal";
+}
+
+TEST(FeedsCommandTest, AnotherDayTheSameFilesANewYearALaterTime) {
+    if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "faketime is not installed (see scripts/common.sh)";
+    }
+    const std::filesystem::path parent = scratchPath(".days");
+    std::filesystem::create_directory(parent);
+    // The default span, run by libfaketime's clock on days of two years. Its library comes
+    // before the sanitizers' runtime, which then only has to be told to accept that.
+    const auto runOn = [&parent](const std::string& day) {
+        const std::filesystem::path folder = parent / day.substr(0, 10);
+        const Outcome outcome =
+            runTool({"feeds", "--dir", folder.string(), "--site", "https://feeds.test.example/"},
+                    {"ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0\" "
+                     "faketime " +
+                     shellQuoted(day)});
+        EXPECT_EQ(outcome.status, 0) << day << ": " << outcome.err;
+        return stateOf(folder);
+    };
+    const FolderState february = runOn("2026-02-03 04:05:06");
+    const FolderState november = runOn("2026-11-30 23:59:00");
+    const FolderState nextYear = runOn("2027-06-15 12:00:00");
+    ASSERT_EQ(february.files.size(), 71u);
+    EXPECT_TRUE(february == november) << "another day of the year wrote other bytes or times";
+
+    // A year on, the span moves by a year and the files are newer than the year before's.
+    using namespace std::chrono;
+    const auto startOf = [](int y) {
+        return sys_days{year{y} / 1 / 1}.time_since_epoch().count() * 86400;
+    };
+    const std::int64_t before = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2026));
+    const std::int64_t after = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2027));
+    EXPECT_EQ(february.times.at("83.2.ics"), before * 1000000000LL);
+    EXPECT_EQ(nextYear.times.at("83.2.ics"), after * 1000000000LL);
+    for (const auto& [state, first, last] :
+         {std::tuple{&february, "2025", "2031"}, std::tuple{&nextYear, "2026", "2032"}}) {
+        const std::map<std::string, std::string> events = eventsOf(state->files.at("14.ics"));
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.begin()->first.substr(0, 4), first);
+        EXPECT_EQ(events.rbegin()->first.substr(0, 4), last);
+        EXPECT_NE(state->files.at("index.html").find(">" + std::string(first) + "-01-01</time>"),
+                  std::string::npos)
+            << first;
+    }
+    std::filesystem::remove_all(parent);
+}
 
 // ---------------------------------------------------------------------------------------------
 // remember and today: the crews kept in the settings file, and the days on one line

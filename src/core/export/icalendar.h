@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelsing {
 
@@ -15,6 +16,9 @@ struct ShiftCalendarOptions {
     bool includeOff = false; // "Off" days are left out unless asked for
     bool mergeRuns = false;  // consecutive days of one shift as one multi-day event
     std::string stamp;       // DTSTAMP of every event, UTC as YYYYMMDDTHHMMSSZ
+    // Further properties of the calendar as whole content lines ("NAME:..."), values escaped,
+    // written after its name.
+    std::vector<std::string> calendarProperties = {};
 };
 
 /// An RFC 5545 calendar of a crew's shifts from `from` to `to` inclusive, named

@@ -5,6 +5,7 @@
 #include "crews/crewcaptiontable.h"
 #include "crews/crewcatalogue.h"
 #include "crews/form2.h"
+#include "feeds/feedaddress.h"
 #include "mainwindow/form1ui.h"
 #include "mainwindow/lateservices.h"
 #include "mainwindow/pageprinting.h"
@@ -20,6 +21,7 @@
 #include "sheet/offtogether.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
+#include "subscribe/subscribedialog.h"
 
 #include <algorithm>
 
@@ -389,6 +391,16 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     exportShifts->setEnabled(hasCrewToExport(target));
     connect(exportShifts, &QAction::triggered, this,
             [this, target] { this->exportShifts(target); });
+
+    // Subscribing a phone to the crew's feed on the author's web site.
+    QAction* subscribe = menu->addAction(QStringLiteral("Subscribe on your phone..."));
+    subscribe->setEnabled(hasCrewToExport(target));
+    connect(subscribe, &QAction::triggered, this, [this, target] {
+        if (hasCrewToExport(target)) {
+            SubscribeDialog::showFor(
+                this, m_twips, m_site.resolved(QUrl(fromCore(kFeedFolderPath))), crewCode(target));
+        }
+    });
 
     // The view's crews kept for the next start, only when the user asks for it.
     menu->addSeparator();

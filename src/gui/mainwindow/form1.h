@@ -67,9 +67,10 @@ public:
     void Label8_Click();
     void Label9_Click();
 
-    /// The context menu of a crew box: "Export shifts to calendar file...", enabled while the box
-    /// shows a chosen crew; "Start with this crew", checked while the view's crews are the ones
-    /// the window starts with. The caller owns the menu.
+    /// The context menu of a crew box: "Export shifts to calendar file..." and "Subscribe on
+    /// your phone...", enabled while the box shows a chosen crew; "Start with this crew",
+    /// checked while the view's crews are the ones the window starts with. The caller owns the
+    /// menu.
     QMenu* crewBoxMenu(ChooserTarget target);
 
     /// Remembers the crews of a crew box's view as the ones the window starts with, or forgets
