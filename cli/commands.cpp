@@ -3,11 +3,13 @@
 
 #include "arguments.h"
 #include "base/quoting.h"
+#include "calendar/datehelpers.h"
 #include "calendar/observances.h"
 #include "commandsupport.h"
 #include "errors.h"
 #include "export/calendarname.h"
 #include "export/shiftcalendarwriter.h"
+#include "feedscommand.h"
 #include "inputlines.h"
 #include "output.h"
 #include "owndaysupport.h"
@@ -173,8 +175,16 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     options.colour = options.colour && !plain;
     options.sideBySide = crews.sideBySide;
     const auto ownDays = ownDaysOfMonth(*month, crews);
-    const SheetModel sheet = monthSheet(*month, crews, localToday(), ownDays ? &*ownDays : nullptr);
+    const DaySerial today = localToday();
+    const SheetModel sheet = shownMonthSheet(*month, crews, today, ownDays ? &*ownDays : nullptr);
     out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
+    if (!plain && twoCrews(crews)) {
+        const DaySerial first = DateFromParts(month->year, month->month, 1);
+        const DaySerial last = DateFromParts(month->year, add16(month->month, 1), 0);
+        out.write(renderOffTogether(offTogetherSummary(crews, first, last, today,
+                                                       std::string(englishMonthName(month->month)) +
+                                                           ' ' + std::to_string(month->year))));
+    }
     out.commit();
 }
 
@@ -276,13 +286,15 @@ constexpr std::string_view kMonthUsage =
     "Without crews, the remembered view and crews ('kelsing-shifts remember'). Your own days\n"
     "('kelsing-shifts days') show above the shift on your crew: the remembered one, when one\n"
     "is; a '*' after the word says the entry has a note.\n"
+    "Two crews side by side: a '*' marks the days both are off, counted below the sheet with\n"
+    "the next three weekends both are off.\n"
     "\n"
     "  --crew CREW          the crew of the single view\n"
     "  --left CREW, --right CREW\n"
     "                       two crews side by side (no all-crews entries)\n"
     "  --plain              one line per day instead: DATE<TAB>Weekday<TAB>Caption<TAB>Shift\n"
-    "                       (or Left<TAB>Right), never in colour; a day with an own entry\n"
-    "                       adds <TAB>KIND<TAB>SHIFT<TAB>NOTE\n"
+    "                       (or Left<TAB>Right<TAB>'together' on days both are off), never in\n"
+    "                       colour; a day with an own entry adds <TAB>KIND<TAB>SHIFT<TAB>NOTE\n"
     "  --color WHEN         the window's colours: auto (the default: on a terminal, unless\n"
     "                       NO_COLOR is set or TERM is dumb), always or never; 24-bit when\n"
     "                       COLORTERM is truecolor or 24bit, else the 16 standard colours\n";
@@ -315,10 +327,13 @@ const std::vector<Command>& commands() {
         {"crews", "every crew that can be chosen, with its crew code", kCrewsUsage, kPlainOptions,
          runCrews},
         {"month", "a month as the window shows it", kMonthUsage, kMonthOptions, runMonth},
+        yearCommand(),
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
         todayCommand(),
         rememberCommand(),
         daysCommand(),
+        // Subscription feeds for a web server (feedscommand.cpp).
+        feedsCommand(),
     };
     return all;
 }

@@ -37,5 +37,7 @@ Command rememberCommand();
 
 /// The user's own days: leave, sick days, swapped and extra shifts, notes.
 Command daysCommand();
+/// A year at a glance, in a file of its own.
+Command yearCommand();
 
 } // namespace kelsing::cli

@@ -5,6 +5,7 @@
 #include "base/quoting.h"
 #include "errors.h"
 #include "output.h"
+#include "sheet/offtogether.h"
 
 #include <algorithm>
 #include <ctime>
@@ -88,6 +89,35 @@ std::optional<ViewCrews> viewCrewOptions(const ParsedArguments& args) {
     crews.left = left ? left->code : CrewCode();
     crews.right = right ? right->code : CrewCode();
     return crews;
+}
+
+SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today,
+                           const OwnDays* ownDays) {
+    SheetModel sheet = monthSheet(month, crews, today, ownDays);
+    markDaysOffTogether(sheet, crews.sideBySide);
+    return sheet;
+}
+
+bool twoCrews(const ViewCrews& crews) {
+    return crews.sideBySide && crews.left.value() != 0 && crews.right.value() != 0;
+}
+
+OffTogetherSummary offTogetherSummary(const ViewCrews& crews, DaySerial first, DaySerial last,
+                                      DaySerial today, std::string span) {
+    DaysOffTogether days(crews);
+    OffTogetherSummary summary;
+    for (DaySerial date = first; date <= last; ++date) {
+        summary.days += days.on(date) ? 1 : 0;
+    }
+    summary.span = std::move(span);
+    summary.from = sharedWeekendsFrom(first, last, today);
+    summary.weekends = days.sharedWeekends(summary.from);
+    return summary;
+}
+
+std::string crewNameOf(CrewCode code) {
+    const auto choice = CrewCatalogue::findByCode(code.text());
+    return choice ? crewName(*choice) : code.text();
 }
 
 TextSheetOptions sheetColours(const ParsedArguments& args, const ColourSettings& colours,

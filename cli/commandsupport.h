@@ -7,6 +7,7 @@
 #include "optionparser.h"
 #include "sheet/monthsheet.h"
 #include "sheet/textsheet.h"
+#include "sheet/textyear.h"
 
 #include <optional>
 #include <string>
@@ -46,6 +47,21 @@ std::string crewName(const CrewChoice& crew);
 /// The crews of a view from --crew, or --left and --right, if any of them was given; bad input
 /// for both kinds at once and for an all-crews entry side by side.
 std::optional<ViewCrews> viewCrewOptions(const ParsedArguments& args);
+
+/// The sheet of a month as the tool shows it: the window's, with the days on which two crews
+/// side by side are both off marked.
+SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today,
+                           const OwnDays* ownDays = nullptr);
+
+/// Whether a view shows two crews side by side, both chosen.
+bool twoCrews(const ViewCrews& crews);
+
+/// The days two crews are off together from `first` to `last`, and the next shared weekends.
+OffTogetherSummary offTogetherSummary(const ViewCrews& crews, DaySerial first, DaySerial last,
+                                      DaySerial today, std::string span);
+
+/// A crew's name on one line ("Corvath 403"), or its code where the chooser hands out none.
+std::string crewNameOf(CrewCode code);
 
 /// Whether and how a sheet is coloured, by --color and the environment, as `month` decides.
 TextSheetOptions sheetColours(const ParsedArguments& args, const ColourSettings& colours,

@@ -109,7 +109,7 @@ void runToday(const ParsedArguments& args, const ColourSettings& colours) {
         const MonthYear month{static_cast<Int16>(unsigned(ymd.month())),
                               static_cast<Int16>(int(ymd.year()))};
         if (sheet.title != month) {
-            sheet = monthSheet(month, *crews, today, ownDays ? &*ownDays : nullptr);
+            sheet = shownMonthSheet(month, *crews, today, ownDays ? &*ownDays : nullptr);
         }
         int index = 0;
         const DayCell& cell = cellOf(sheet, unsigned(ymd.day()), index);

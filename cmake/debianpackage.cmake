@@ -14,7 +14,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "changes. Two crews can be shown side by side, and the sheet prints.\n"
     "\n"
     "The command-line tool kelsing-shifts answers the same questions in a terminal\n"
-    "or a script and exports a crew's shifts as an iCalendar file.")
+    "or a script, exports a crew's shifts as an iCalendar file and writes every\n"
+    "crew's calendar as a feed for a web server, for phones to subscribe to.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

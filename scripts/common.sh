@@ -20,6 +20,10 @@ PACKAGES=(
     # printing tests start on their own with a cups-pdf queue (cupsd, lpadmin, cupsreject...).
     libcups2-dev cups cups-bsd printer-driver-cups-pdf
     xdg-utils # the web site opens with xdg-open, whose failure the window tells
+    # The crews' feeds: their QR codes (libqrencode), read back by zbarimg in the tests, and
+    # a real web server that serves them to curl, with tidy to check their page.
+    libqrencode-dev zbar-tools nginx-light curl tidy
+    faketime # the feeds written again on another day, by a clock of the test's own
     # The chooser's tests on real desktops: Wayland (weston in Xvfb, Qt's Wayland platform)...
     weston
     qt6-wayland

@@ -2,14 +2,19 @@
 // End-to-end tests of the kelsing-shifts command: the real executable, its output and its exit
 // status.
 
+#include "base/version.h"
 #include "testsupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <libical/ical.h>
+#include <map>
 #include <ostream>
 #include <spawn.h>
 #include <sstream>
@@ -302,6 +307,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{{"month", "2007-03", "--left", "Corvath/501-509/All 506-509"},
                     2,
                     "Corvath All 506-509"},
+        FailureCase{{"year", "0099"}, 2, "0099"}, FailureCase{{"year", "10000"}, 2, "10000"},
+        FailureCase{{"year", "--crew", "14"}, 2, "YEAR"},
+        FailureCase{{"year", "2007", "2008"}, 2, "2008"},
+        FailureCase{{"year", "2007", "--crew", "14", "--right", "12"}, 2, "--crew"},
         FailureCase{{"ics", "--crew", "14", "--from", "2007-03-01"}, 2, "--to"},
         FailureCase{
             {"ics", "--crew", "14", "--from", "2007-03-02", "--to", "2007-03-01"}, 2, "--to"},
@@ -817,6 +826,246 @@ INSTANTIATE_TEST_SUITE_P(Signals, StoppedRunTable,
                          ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGPIPE));
 
 // ---------------------------------------------------------------------------------------------
+// feeds: a folder of every crew's feed and their page, written whole.
+
+INSTANTIATE_TEST_SUITE_P(
+    FeedsBadInput, FailureTable,
+    ::testing::Values(
+        FailureCase{{"feeds"}, 2, "--dir"}, FailureCase{{"feeds", "--dir", ""}, 2, "--dir"},
+        FailureCase{{"feeds", "--dir", "x", "extra"}, 2, "extra"},
+        FailureCase{
+            {"feeds", "--dir", "x", "--from", "2026-03-02", "--to", "2026-03-01"}, 2, "--to"},
+        FailureCase{{"feeds", "--dir", "x", "--from", "2026-02-30"}, 2, "2026-02-30"},
+        FailureCase{
+            {"feeds", "--dir", "x", "--site", "ftp://example.org/"}, 2, "ftp://example.org/"},
+        FailureCase{{"feeds", "--dir", "x", "--site", "example.org/feeds"}, 2, "example.org/feeds"},
+        FailureCase{{"feeds", "--dir", "x", "--site", "https://example.org/?a"}, 2, "/?a"},
+        FailureCase{{"feeds", "--dir", "/nonexistent-folder/feeds"},
+                    1,
+                    "'/nonexistent-folder/feeds': No such file or directory"}));
+
+// A folder's files and their contents, and their modification times in seconds.
+struct FolderState {
+    std::map<std::string, std::string> files;
+    std::map<std::string, std::int64_t> times;
+    friend bool operator==(const FolderState&, const FolderState&) = default;
+};
+
+FolderState stateOf(const std::filesystem::path& folder) {
+    FolderState state;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        std::ifstream in(entry.path(), std::ios::binary);
+        state.files[name].assign(std::istreambuf_iterator<char>(in), {});
+        struct stat info {};
+        ::stat(entry.path().c_str(), &info);
+        state.times[name] = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+    }
+    return state;
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The summary of each event of a calendar file by its first day, read with libical.
+std::map<std::string, std::string> eventsOf(const std::string& text) {
+    std::map<std::string, std::string> events;
+    std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)> calendar(
+        icalparser_parse_string(text.c_str()), &icalcomponent_free);
+    if (!calendar || icalcomponent_count_errors(calendar.get()) != 0) {
+        ADD_FAILURE() << "libical cannot read the feed";
+        return events;
+    }
+    for (icalcomponent* e =
+             icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+         e != nullptr;
+         e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
+        events[icaltime_as_ical_string(icalcomponent_get_dtstart(e))] =
+            icalcomponent_get_summary(e);
+    }
+    return events;
+}
+
+const std::vector<std::string> kFeeds2026 = {"feeds",
+                                             "--from",
+                                             "2026-01-01",
+                                             "--to",
+                                             "2026-12-31",
+                                             "--site",
+                                             "https://feeds.test.example/k/"};
+
+TEST(FeedsCommandTest, EveryCrewsFeedAgreesWithTheShiftCommand) {
+    const std::filesystem::path parent = scratchPath(".feeds");
+    std::filesystem::create_directory(parent);
+    const std::filesystem::path folder = parent / "feeds";
+    const Outcome outcome = runTool(with(with(kFeeds2026, "--dir"), folder.string()));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    const FolderState state = stateOf(folder);
+
+    std::vector<std::string> expected = {"index.html"};
+    std::vector<std::string> report;
+    for (const std::string& line : linesOf(runTool({"crews"}).out)) {
+        const std::string code = line.substr(0, line.find('\t'));
+        expected.push_back(code + ".ics");
+        report.push_back((folder / (code + ".ics")).string() + "\thttps://feeds.test.example/k/" +
+                         code + ".ics");
+    }
+    report.push_back((folder / "index.html").string() +
+                     "\thttps://feeds.test.example/k/index.html");
+    EXPECT_EQ(linesOf(outcome.out), report);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected.size(), 71u);
+    EXPECT_EQ(namesIn(folder), expected);
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"}); // nothing left beside it
+
+    // Every file carries the publication's time: the release, or 1 January after the span's
+    // first year when that is later.
+    using namespace std::chrono;
+    const std::int64_t published = std::max<std::int64_t>(
+        kelsing::kReleaseTime, sys_days{year{2027} / 1 / 1}.time_since_epoch().count() * 86400);
+    for (const auto& [name, time] : state.times) {
+        EXPECT_EQ(time, published * 1000000000LL) << name;
+    }
+    const std::vector<std::string> days = {"2026-01-01", "2026-03-08", "2026-07-04", "2026-11-01",
+                                           "2026-12-25"};
+    for (const auto& [name, text] : state.files) {
+        if (name == "index.html") {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        const std::string code = name.substr(0, name.size() - 4);
+        const std::map<std::string, std::string> events = eventsOf(text);
+        std::vector<std::string> args = {"shift", "--crew", code};
+        args.insert(args.end(), days.begin(), days.end());
+        for (const std::string& line : linesOf(runTool(args).out)) {
+            std::string day = line.substr(0, 10);
+            day.erase(std::remove(day.begin(), day.end(), '-'), day.end());
+            const std::string label = line.substr(11);
+            const auto event = events.find(day);
+            const std::string found = event == events.end() ? "(no event)" : event->second;
+            EXPECT_EQ(found, label.empty() || label == "Off" ? "(no event)" : label) << line;
+        }
+    }
+    std::filesystem::remove_all(parent);
+}
+
+TEST(FeedsCommandTest, AgainTheSameAndOnlyEarlierFeedsAreReplaced) {
+    const std::filesystem::path parent = scratchPath(".again");
+    std::filesystem::create_directory(parent);
+    const std::filesystem::path folder = parent / "feeds";
+    const std::vector<std::string> args = with(with(kFeeds2026, "--dir"), folder.string());
+    ASSERT_EQ(runTool(args).status, 0);
+    const FolderState first = stateOf(folder);
+    const Outcome again = runTool(args);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_TRUE(stateOf(folder) == first) << "a second run changed bytes or times";
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+
+    // A folder that holds something else is left as it is.
+    std::ofstream(folder / "notes.txt") << "mine\n";
+    const FolderState withNotes = stateOf(folder);
+    const Outcome refused = runTool(args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("'" + folder.string() + "'"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("'notes.txt'"), std::string::npos) << refused.err;
+    EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+    EXPECT_TRUE(stateOf(folder) == withNotes);
+    std::filesystem::remove(folder / "notes.txt");
+
+    // A write that fails (here: past the file size limit, as a full disk fails) leaves the
+    // earlier feeds whole and nothing beside them.
+    const Outcome full = runTool(args, {"ulimit -f 40; trap '' XFSZ;"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("cannot write feeds to '" + folder.string() + "'"), std::string::npos)
+        << full.err;
+    EXPECT_TRUE(stateOf(folder) == first);
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+
+    // Nor does a file of the folder's name become one.
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "a file\n";
+    const Outcome notAFolder = runTool(args);
+    EXPECT_EQ(notAFolder.status, 1);
+    EXPECT_NE(notAFolder.err.find("Not a directory"), std::string::npos) << notAFolder.err;
+    EXPECT_EQ(namesIn(parent), std::vector<std::string>{"feeds"});
+    std::filesystem::remove_all(parent);
+}
+
+TEST(FeedsCommandTest, ASignalAtAnyMomentLeavesTheFolderWholeOrNothing) {
+    const std::filesystem::path parent = scratchPath(".signals");
+    int signalled = 0;
+    // From the start to well past the end of a run; each lands somewhere else in it.
+    for (const char* delay : {"0.02", "0.06", "0.1", "0.15", "0.2", "0.3", "0.5", "0.8", "2"}) {
+        SCOPED_TRACE(delay);
+        std::filesystem::create_directory(parent);
+        const Outcome outcome = runTool({"feeds", "--dir", (parent / "feeds").string()},
+                                        {std::string("timeout -s TERM ") + delay});
+        signalled += outcome.status == 124 ? 1 : 0;
+        const std::vector<std::string> names = namesIn(parent);
+        EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"feeds"})
+            << names.size() << " entries, the first " << names.front();
+        if (!names.empty()) {
+            EXPECT_EQ(namesIn(parent / "feeds").size(), 71u);
+        }
+        std::filesystem::remove_all(parent);
+    }
+    EXPECT_GT(signalled, 0) << "no run was ended by the signal";
+}
+
+TEST(FeedsCommandTest, AnotherDayTheSameFilesANewYearALaterTime) {
+    if (std::system("command -v faketime >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "faketime is not installed (see scripts/common.sh)";
+    }
+    const std::filesystem::path parent = scratchPath(".days");
+    std::filesystem::create_directory(parent);
+    // The default span, run by libfaketime's clock on days of two years. Its library comes
+    // before the sanitizers' runtime, which then only has to be told to accept that.
+    const auto runOn = [&parent](const std::string& day) {
+        const std::filesystem::path folder = parent / day.substr(0, 10);
+        const Outcome outcome =
+            runTool({"feeds", "--dir", folder.string(), "--site", "https://feeds.test.example/"},
+                    {"ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0\" "
+                     "faketime " +
+                     shellQuoted(day)});
+        EXPECT_EQ(outcome.status, 0) << day << ": " << outcome.err;
+        return stateOf(folder);
+    };
+    const FolderState february = runOn("2026-02-03 04:05:06");
+    const FolderState november = runOn("2026-11-30 23:59:00");
+    const FolderState nextYear = runOn("2027-06-15 12:00:00");
+    ASSERT_EQ(february.files.size(), 71u);
+    EXPECT_TRUE(february == november) << "another day of the year wrote other bytes or times";
+
+    // A year on, the span moves by a year and the files are newer than the year before's.
+    using namespace std::chrono;
+    const auto startOf = [](int y) {
+        return sys_days{year{y} / 1 / 1}.time_since_epoch().count() * 86400;
+    };
+    const std::int64_t before = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2026));
+    const std::int64_t after = std::max<std::int64_t>(kelsing::kReleaseTime, startOf(2027));
+    EXPECT_EQ(february.times.at("83.2.ics"), before * 1000000000LL);
+    EXPECT_EQ(nextYear.times.at("83.2.ics"), after * 1000000000LL);
+    for (const auto& [state, first, last] :
+         {std::tuple{&february, "2025", "2031"}, std::tuple{&nextYear, "2026", "2032"}}) {
+        const std::map<std::string, std::string> events = eventsOf(state->files.at("14.ics"));
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.begin()->first.substr(0, 4), first);
+        EXPECT_EQ(events.rbegin()->first.substr(0, 4), last);
+        EXPECT_NE(state->files.at("index.html").find(">" + std::string(first) + "-01-01</time>"),
+                  std::string::npos)
+            << first;
+    }
+    std::filesystem::remove_all(parent);
+}
+
+// ---------------------------------------------------------------------------------------------
 // remember and today: the crews kept in the settings file, and the days on one line
 
 // A settings folder of the test's own, named by XDG_CONFIG_HOME for each run of the tool.
@@ -942,11 +1191,13 @@ TEST(TodayCommandTest, DaysAgreeWithShiftAndMonth) {
     const std::string day =
         linesOf(runTool({"month", "2007-03", "--left", "74", "--right", "70.1", "--plain"}).out)
             .at(10);
-    const std::size_t right = day.rfind('\t');
+    // Date, weekday, caption, the left and right shifts, and the column of days off together.
+    const std::size_t right = day.rfind('\t', day.rfind('\t') - 1);
     const std::size_t left = day.rfind('\t', right - 1);
     EXPECT_EQ(day.substr(0, left), "2007-03-11\tSunday\tDST Starts");
     EXPECT_EQ(sides.out, "Sun 11 Mar: " + day.substr(left + 1, right - left - 1) + " | " +
-                             day.substr(right + 1) + " (DST Starts)\n");
+                             day.substr(right + 1, day.rfind('\t') - right - 1) +
+                             " (DST Starts)\n");
 }
 
 // Today and tomorrow by the clock, named so, in the colours `month` gives them.
@@ -982,6 +1233,108 @@ TEST(TodayCommandTest, TodayAndTomorrowInTheMonthsColours) {
     const std::string painted = outcome.out.substr(from, outcome.out.find(" \u00b7 ") - from);
     EXPECT_NE(painted.find(shiftOf("83.2", isoOf(today))), std::string::npos) << painted;
     EXPECT_NE(month.find(painted), std::string::npos) << painted;
+}
+
+// ---------------------------------------------------------------------------------------------
+// year
+
+// The year's plain lines are the twelve months' plain lines, for one crew, two crews and none.
+TEST(YearCommandTest, PlainIsTheTwelveMonthsPlain) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> views = {
+        {"2008", {"--crew", "83.2"}}, {"2007", {"--left", "74", "--right", "70.1"}}, {"0100", {}}};
+    for (const auto& [year, crews] : views) {
+        SCOPED_TRACE(year + ' ' + joined(crews));
+        std::vector<std::string> args = {"year", year, "--plain"};
+        args.insert(args.end(), crews.begin(), crews.end());
+        const Outcome outcome = runTool(args);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        std::string months;
+        for (int month = 1; month <= 12; ++month) {
+            std::vector<std::string> monthArgs = {
+                "month", year + (month < 10 ? "-0" : "-") + std::to_string(month), "--plain"};
+            monthArgs.insert(monthArgs.end(), crews.begin(), crews.end());
+            months += runTool(monthArgs).out;
+        }
+        EXPECT_EQ(outcome.out, months);
+        EXPECT_EQ(linesOf(outcome.out).size(), year == "2008" ? 366u : 365u);
+    }
+}
+
+// The days two crews are both "Off" by `shift`, counted, marked and their first three shared
+// weekends listed, across a leap year; the drawn year fits 80 columns.
+TEST(YearCommandTest, DaysOffTogetherAgreeWithShift) {
+    std::string dates;
+    std::vector<std::chrono::sys_days> days;
+    for (std::chrono::sys_days day{std::chrono::year{2008} / 1 / 1};
+         day <= std::chrono::sys_days{std::chrono::year{2008} / 12 / 31};
+         day += std::chrono::days{1}) {
+        days.push_back(day);
+        const std::chrono::year_month_day date{day};
+        char iso[16];
+        std::snprintf(iso, sizeof iso, "%04d-%02u-%02u\n", int(date.year()), unsigned(date.month()),
+                      unsigned(date.day()));
+        dates += iso;
+    }
+    const std::vector<std::string> left =
+        linesOf(runTool({"shift", "--crew", "74"}, {.input = dates}).out);
+    const std::vector<std::string> right =
+        linesOf(runTool({"shift", "--crew", "70.1"}, {.input = dates}).out);
+    ASSERT_EQ(left.size(), 366u);
+    ASSERT_EQ(right.size(), 366u);
+    std::vector<bool> both;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        both.push_back(left[i].ends_with("\tOff") && right[i].ends_with("\tOff"));
+    }
+    const auto count = std::count(both.begin(), both.end(), true);
+    ASSERT_GT(count, 3);
+
+    const Outcome plain = runTool({"year", "2008", "--left", "74", "--right", "70.1", "--plain"});
+    const std::vector<std::string> lines = linesOf(plain.out);
+    ASSERT_EQ(lines.size(), 366u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].ends_with("\ttogether"), both[i]) << lines[i];
+    }
+    const Outcome drawn =
+        runTool({"year", "2008", "--left", "74", "--right", "70.1"}, {"NO_COLOR="});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_EQ(drawn.out.find('\x1b'), std::string::npos);
+    for (const std::string& line : linesOf(drawn.out)) {
+        EXPECT_LE(line.size(), 80u) << line;
+    }
+    EXPECT_NE(drawn.out.find("\n" + std::to_string(count) + " days off together in 2008\n"),
+              std::string::npos)
+        << drawn.out;
+    // Outside 2008 the weekends are looked for from 1 January.
+    const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::string weekends = "Next shared weekends from 1 Jan 2008:\n";
+    int found = 0;
+    for (std::size_t i = 0; i + 1 < days.size() && found < 3; ++i) {
+        if (std::chrono::weekday{days[i]} == std::chrono::Saturday && both[i] && both[i + 1]) {
+            const std::chrono::year_month_day sat{days[i]};
+            const std::chrono::year_month_day sun{days[i + 1]};
+            weekends += "  " + std::to_string(unsigned(sat.day())) +
+                        (sat.month() == sun.month()
+                             ? std::string()
+                             : std::string(" ") + months[unsigned(sat.month()) - 1]) +
+                        '-' + std::to_string(unsigned(sun.day())) + ' ' +
+                        months[unsigned(sun.month()) - 1] + " 2008\n";
+            ++found;
+        }
+    }
+    EXPECT_TRUE(drawn.out.ends_with(weekends)) << drawn.out;
+}
+
+// A side without a crew is said in the title, and nothing is counted together.
+TEST(YearCommandTest, ASideWithoutACrewIsSaid) {
+    const Outcome outcome = runTool({"year", "2007", "--right", "83.2"}, {"NO_COLOR="});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<std::string> lines = linesOf(outcome.out);
+    ASSERT_GT(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(lines[1].find_first_not_of(' ')),
+              "no crew on the left | Corvath 403");
+    EXPECT_EQ(outcome.out.find("together"), std::string::npos);
+    EXPECT_EQ(outcome.out.find('*'), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // The month in a terminal: what the window shows, in 80 columns.
 
 #include "crews/crewcatalogue.h"
+#include "sheet/offtogether.h"
 #include "sheet/sheetfills.h"
 #include "sheet/textsheet.h"
 #include "testsupport.h"
@@ -136,7 +137,8 @@ TEST(TextSheetTest, ColoursFollowTheWindowOnlyWhenAsked) {
 }
 
 TEST(TextSheetTest, LinesForScriptsHoldEveryDayInOrder) {
-    const SheetModel sheet = sideBySideSheet({2, 2008}, CrewCode(83), CrewCode(75), 0);
+    SheetModel sheet = sideBySideSheet({2, 2008}, CrewCode(83), CrewCode(75), 0);
+    markDaysOffTogether(sheet);
     const std::vector<std::string> lines = linesOf(renderMonthLines(sheet, {true, false}));
     ASSERT_EQ(lines.size(), 29u);
     EXPECT_EQ(lines[0].substr(0, 18), "2008-02-01\tFriday\t");
@@ -144,7 +146,8 @@ TEST(TextSheetTest, LinesForScriptsHoldEveryDayInOrder) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const DayCell& cell = sheet.cells[5 + i];
         EXPECT_EQ(lines[i].substr(lines[i].find('\t', 11) + 1),
-                  cell.caption + '\t' + cell.leftShift + '\t' + cell.rightShift);
+                  cell.caption + '\t' + cell.leftShift + '\t' + cell.rightShift + '\t' +
+                      (cell.leftShift == "Off" && cell.rightShift == "Off" ? "together" : ""));
     }
 }
 

@@ -133,6 +133,8 @@ private slots:
     void aQueueThatCannotPrintIsTold();
     void aPrintSystemThatGoesAwayIsTold();
     void aPrintSystemThatDoesNotAnswerIsTold();
+    void theYearOnThePrintersPaper_data();
+    void theYearOnThePrintersPaper();
 
 private:
     QStringList printed() const;
@@ -282,6 +284,40 @@ void PrintSystemTest::aPrintSystemThatDoesNotAnswerIsTold() {
     QVERIFY2(w.warnings->constFirst().startsWith(QStringLiteral(
                  "The print system stopped answering. The sheet may not have been printed on PDF")),
              qPrintable(w.warnings->constFirst()));
+}
+
+void PrintSystemTest::theYearOnThePrintersPaper_data() {
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<QString>("size");
+    // The print system lays the landscape page across the paper, which stays upright.
+    QTest::newRow("Letter") << QStringLiteral("na_letter_8.5x11in")
+                            << QStringLiteral("612 x 792 pts (letter)");
+    QTest::newRow("A4") << QStringLiteral("iso_a4_210x297mm")
+                        << QStringLiteral("595 x 842 pts (A4)");
+}
+
+void PrintSystemTest::theYearOnThePrintersPaper() {
+    QFETCH(QString, media);
+    QFETCH(QString, size);
+    m_cups.run(QStringLiteral("lpadmin"),
+               {QStringLiteral("-p"), QStringLiteral("PDF"), QStringLiteral("-o"),
+                QStringLiteral("media-default=") + media});
+    auto w = openWindow([] { return lateServices()->defaultPrinterName(); });
+    w.form->printYear(ChooserTarget::Single);
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        printed().size() == 1 &&
+            m_cups.run(QStringLiteral("lpstat"), {QStringLiteral("-o")}).isEmpty(),
+        kPrintLimitMs);
+    QCOMPARE(*w.warnings, QStringList());
+    QCOMPARE(w.offered->size(), 0);
+    const QString arrived = QDir(m_cups.outputFolder()).filePath(printed().constFirst());
+    const QString info = QString::fromUtf8(poppler(QStringLiteral("pdfinfo"), {arrived}));
+    QVERIFY2(info.contains(size), qPrintable(info));
+    // Text as text (the print system renames its glyphs): a day number and a shift a day.
+    const PdfPage page = readPdf(arrived);
+    QCOMPARE(page.pages, 1);
+    QVERIFY2(page.words.size() > 2 * 365, qPrintable(QString::number(page.words.size())));
 }
 
 int main(int argc, char** argv) {

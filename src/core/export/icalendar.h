@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelsing {
 
@@ -20,6 +21,9 @@ struct ShiftCalendarOptions {
     /// rotation's event of its day, an extra shift adds one, leave and sick days are events of
     /// their own, and notes go into the descriptions.
     const OwnDays* ownDays = nullptr;
+    // Further properties of the calendar as whole content lines ("NAME:..."), values escaped,
+    // written after its name.
+    std::vector<std::string> calendarProperties = {};
 };
 
 /// An RFC 5545 calendar of a crew's shifts from `from` to `to` inclusive, named

@@ -88,6 +88,9 @@ void ShiftCalendarWriter::writeHeader(std::string& out) const {
     addLine(out, "CALSCALE:GREGORIAN");
     addLine(out, "METHOD:PUBLISH");
     addLine(out, "X-WR-CALNAME:" + escapeCalendarText(m_calendarName));
+    for (const std::string& property : m_options.calendarProperties) {
+        addLine(out, property);
+    }
 }
 
 std::string_view ShiftCalendarWriter::captionOn(DaySerial date) {

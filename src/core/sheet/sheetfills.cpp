@@ -32,6 +32,7 @@ void resetCells(SheetModel& sheet, Fill fill) {
         cell.dayNumberColour = Colours::kBlack;
         cell.shiftFont = Fonts::kShiftLine;
         cell.own = {};
+        cell.offTogether = false;
     }
 }
 
@@ -82,12 +83,6 @@ std::optional<Rgb> singleShiftColour(std::string_view label) {
     }
     return std::nullopt;
 }
-
-struct ShortLabel {
-    std::string_view label;
-    std::string_view shown;
-    Rgb colour;
-};
 
 // The half lines are too narrow for some labels; these are shortened, and any text not listed
 // keeps its text and the colour its label last had.
@@ -165,6 +160,10 @@ std::optional<HalfLineShift> halfLineShift(std::string_view label) {
         }
     }
     return std::nullopt;
+}
+
+std::span<const ShortLabel> halfLineLabels() {
+    return kShortLabels;
 }
 
 std::string_view halfLineLabel(std::string_view shown) {

@@ -6,6 +6,7 @@
 #include "sheet/sheetmodel.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace kelsing {
@@ -32,6 +33,15 @@ struct HalfLineShift {
 
 /// How a half line shows a shift label of the table; nullopt for any other text.
 std::optional<HalfLineShift> halfLineShift(std::string_view label);
+/// A shift label as the half lines show it: shortened where it is too long, in its colour.
+struct ShortLabel {
+    std::string_view label;
+    std::string_view shown;
+    Rgb colour;
+};
+
+/// The half lines' table of shortened labels and colours, in its order ("Days" first).
+std::span<const ShortLabel> halfLineLabels();
 
 /// The shift label whose half-line text is `shown` ("D(8)" is "Days (8)"); any other text is
 /// its own label.

@@ -46,6 +46,8 @@ struct DayCell {
     std::string rightShift; // Label13
     Rgb rightShiftColour = Colours::kBlack;
     OwnMark own; // the user's own entry, single view only
+    // Both crews side by side are off, marked only when the user asks for it.
+    bool offTogether = false;
     friend bool operator==(const DayCell&, const DayCell&) = default;
 };
 

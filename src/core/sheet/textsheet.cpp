@@ -175,6 +175,11 @@ CellText cellText(const DayCell& cell, bool sideBySide) {
         text.number = {
             {cell.dayNumber, cell.dayNumberColour, cell.dayNumberColour != Colours::kBlack}};
     }
+    if (cell.offTogether) {
+        // In the cell's upper left, where the number, at its right, never reaches.
+        const std::size_t gap = kCellWidth - 1 - std::min(kCellWidth - 1, cell.dayNumber.size());
+        text.number.insert(text.number.begin(), {{"*"}, {std::string(gap, ' ')}});
+    }
     for (std::string& line : wrap(cell.caption, kCellWidth)) {
         text.caption.push_back({{std::move(line)}});
     }
@@ -311,7 +316,8 @@ std::string renderDayLine(const SheetModel& sheet, int c, const TextSheetOptions
     out += kWeekdayHeads[static_cast<std::size_t>(c % SheetModel::kColumnCount)];
     out += '\t' + cell.caption + '\t';
     if (options.sideBySide) {
-        out += cell.leftShift + '\t' + cell.rightShift;
+        out += cell.leftShift + '\t' + cell.rightShift + '\t';
+        out += cell.offTogether ? kOffTogetherMarker : "";
     } else {
         out += cell.shift;
     }

@@ -5,10 +5,12 @@
 #include "crews/crewcaptiontable.h"
 #include "crews/crewcatalogue.h"
 #include "crews/form2.h"
+#include "feeds/feedaddress.h"
 #include "mainwindow/form1ui.h"
 #include "mainwindow/lateservices.h"
 #include "mainwindow/pageprinting.h"
 #include "mainwindow/shiftexport.h"
+#include "mainwindow/yearpage.h"
 #include "platform/coretext.h"
 #include "platform/firstframe.h"
 #include "platform/label.h"
@@ -16,8 +18,10 @@
 #include "platform/pictures.h"
 #include "platform/windowaccessible.h"
 #include "printing/printedpicturesize.h"
+#include "sheet/offtogether.h"
 #include "sheet/sheetfills.h"
 #include "sheet/sheetview.h"
+#include "subscribe/subscribedialog.h"
 
 #include <algorithm>
 
@@ -43,6 +47,8 @@ const QString kVersionPagePath = QStringLiteral("/kelsing_schedule/ver.htm");
 const QString kChooseCrewAfterSwitch = QStringLiteral("Click Here to Select Crew");
 const QString kExportEntry = QStringLiteral("Export shifts to calendar file...");
 const QString kStartEntry = QStringLiteral("Start with this crew");
+const QString kPrintYearEntry = QStringLiteral("Print year...");
+const QString kMarkOffTogetherEntry = QStringLiteral("Mark days off together");
 
 // A crew's name on one line ("Corvath 403"), or `fallback` while the side has none.
 QString sideName(CrewCode code, const QString& fallback) {
@@ -240,6 +246,8 @@ void Form1::showSheet() {
     if (m_sheet.title) {
         m_ui->Label3->setText(LocaleServices::formatMonthTitle(*m_sheet.title));
     }
+    // The mark is worked out from what the half lines show, after every fill.
+    markDaysOffTogether(m_sheet, m_markOffTogether && sideBySideShowing());
     m_ui->sheetView->setSideNames(sideName(m_leftCrew, QStringLiteral("Left crew")),
                                   sideName(m_rightCrew, QStringLiteral("Right crew")));
     // The switch's caption is a symbol; a screen reader says what it does next.
@@ -388,6 +396,16 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     connect(exportShifts, &QAction::triggered, this,
             [this, target] { this->exportShifts(target); });
 
+    // Subscribing a phone to the crew's feed on the author's web site.
+    QAction* subscribe = menu->addAction(QStringLiteral("Subscribe on your phone..."));
+    subscribe->setEnabled(hasCrewToExport(target));
+    connect(subscribe, &QAction::triggered, this, [this, target] {
+        if (hasCrewToExport(target)) {
+            SubscribeDialog::showFor(
+                this, m_twips, m_site.resolved(QUrl(fromCore(kFeedFolderPath))), crewCode(target));
+        }
+    });
+
     // The view's crews kept for the next start, only when the user asks for it.
     menu->addSeparator();
     QAction* start = menu->addAction(kStartEntry);
@@ -410,7 +428,52 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     if (target == ChooserTarget::Single) {
         addOwnDaysSummary(menu);
     }
+
+    addYearEntries(menu, target);
     return menu;
+}
+
+void Form1::addYearEntries(QMenu* menu, ChooserTarget target) {
+    menu->addSeparator();
+    QAction* year = menu->addAction(kPrintYearEntry);
+    year->setObjectName(QStringLiteral("PrintYear"));
+    const ViewCrews crews = viewCrews(target);
+    year->setEnabled(crews.single.value() > 0 || crews.left.value() > 0 || crews.right.value() > 0);
+    connect(year, &QAction::triggered, this, [this, target] { printYear(target); });
+    if (target == ChooserTarget::Single) {
+        return;
+    }
+    QAction* mark = menu->addAction(kMarkOffTogetherEntry);
+    mark->setObjectName(QStringLiteral("MarkDaysOffTogether"));
+    mark->setCheckable(true);
+    mark->setChecked(m_markOffTogether);
+    connect(mark, &QAction::toggled, this, &Form1::setMarkDaysOffTogether);
+}
+
+ViewCrews Form1::viewCrews(ChooserTarget target) const {
+    ViewCrews crews;
+    crews.sideBySide = target != ChooserTarget::Single;
+    crews.single = crews.sideBySide ? CrewCode() : m_singleCrew;
+    crews.left = crews.sideBySide ? m_leftCrew : CrewCode();
+    crews.right = crews.sideBySide ? m_rightCrew : CrewCode();
+    return crews;
+}
+
+void Form1::printYear(ChooserTarget target) {
+    const ViewCrews crews = viewCrews(target);
+    if (crews.single.value() == 0 && crews.left.value() == 0 && crews.right.value() == 0) {
+        return;
+    }
+    const MonthYear shown = m_sheet.title.value_or(currentMonth(m_services.today()));
+    const std::array<QString, 2> names = {
+        sideName(crews.sideBySide ? crews.left : crews.single, QString()),
+        sideName(crews.right, QString())};
+    kelsing::printYear(this, m_services, yearPage(shown.year, crews, names, m_services.today()));
+}
+
+void Form1::setMarkDaysOffTogether(bool on) {
+    m_markOffTogether = on;
+    showSheet();
 }
 
 RememberedStart Form1::startShown(ChooserTarget target) const {

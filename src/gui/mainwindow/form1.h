@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/twips.h"
 #include "sheet/monthnavigation.h"
+#include "sheet/monthsheet.h"
 #include "sheet/sheetmodel.h"
 
 #include <memory>
@@ -67,9 +68,10 @@ public:
     void Label8_Click();
     void Label9_Click();
 
-    /// The context menu of a crew box: "Export shifts to calendar file...", enabled while the box
-    /// shows a chosen crew; "Start with this crew", checked while the view's crews are the ones
-    /// the window starts with. The caller owns the menu.
+    /// The context menu of a crew box: "Export shifts to calendar file..." and "Subscribe on
+    /// your phone...", enabled while the box shows a chosen crew; "Start with this crew",
+    /// checked while the view's crews are the ones the window starts with. The caller owns the
+    /// menu.
     QMenu* crewBoxMenu(ChooserTarget target);
 
     /// Remembers the crews of a crew box's view as the ones the window starts with, or forgets
@@ -92,6 +94,15 @@ public:
     /// for each day of the shown month, named as a screen reader names the day, today's
     /// chosen; nullptr where own days do not apply. The caller owns the menu.
     QMenu* keyboardDayMenu();
+
+    /// Prints the shown year of a crew box's view on one landscape page: the single crew's, or
+    /// both side-by-side crews' with their days off together; nothing happens without a crew.
+    void printYear(ChooserTarget target);
+
+    /// Marks, or stops marking, the days on which both side-by-side crews are off; unmarked at
+    /// start.
+    void setMarkDaysOffTogether(bool on);
+    bool marksDaysOffTogether() const { return m_markOffTogether; }
 
     /// Shortens the update notice once, 30 s after a newer version was announced.
     void Timer1_Timer();
@@ -144,6 +155,8 @@ private:
     CrewCode crewCode(ChooserTarget target) const;
     void openChooser(ChooserTarget target);
     bool hasCrewToExport(ChooserTarget target) const;
+    ViewCrews viewCrews(ChooserTarget target) const;
+    void addYearEntries(QMenu* menu, ChooserTarget target);
     void showCrewBoxMenu(ChooserTarget target, QPoint position);
     RememberedStart startShown(ChooserTarget target) const;
     void startWithRememberedCrews();
@@ -188,6 +201,8 @@ private:
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;
     CrewCode m_rightCrew;
+    // Whether the side-by-side view marks the days both crews are off; the user turns it on.
+    bool m_markOffTogether = false;
 
     // The controls, built and laid out with their design-time contents.
     const std::unique_ptr<Form1Ui> m_ui;

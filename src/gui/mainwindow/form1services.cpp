@@ -25,6 +25,11 @@ QString defaultPrinterName() {
     return services ? services->defaultPrinterName() : QString();
 }
 
+QPageSize printerPaperOf(const QString& printer) {
+    LateServices* services = lateServices();
+    return services ? services->printerPaper(printer) : QPageSize();
+}
+
 // Where the user saves the sheet when there is no printer: a file dialog in the start folder.
 QString askPdfFileName(QWidget* parent, const QString& suggestedName) {
     QString file = QFileDialog::getSaveFileName(
@@ -76,6 +81,7 @@ void fillIn(Function& service, Default fallback) {
 Form1Services withDefaultServices(Form1Services services) {
     fillIn(services.today, &LocaleServices::today);
     fillIn(services.defaultPrinter, &defaultPrinterName);
+    fillIn(services.printerPaper, &printerPaperOf);
     fillIn(services.pdfFileName, &askPdfFileName);
     fillIn(services.calendarExport, &CalendarExportDialog::ask);
     fillIn(services.now, &QDateTime::currentDateTimeUtc);

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include <QDateTime>
+#include <QPageSize>
 #include <QString>
 #include <QUrl>
 
@@ -30,6 +31,8 @@ struct Form1Services {
     std::function<bool(const QUrl&)> openUrl;
     /// The name of the default printer; empty when the system has none.
     std::function<QString()> defaultPrinter;
+    /// The paper that a printer says it prints on by default; not valid when it does not say.
+    std::function<QPageSize(const QString& printer)> printerPaper;
     /// Asks the user where to save the sheet as a PDF file, offering `suggestedName`; an empty
     /// name when the user declines.
     std::function<QString(QWidget* parent, const QString& suggestedName)> pdfFileName;

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include <QPageSize>
 #include <QString>
 
 class QByteArray;
@@ -48,6 +49,8 @@ public:
                                         std::function<void(const QString&)> newer) = 0;
     /// The name of the system's default printer; empty when it has none.
     virtual QString defaultPrinterName() = 0;
+    /// The paper that `printer` prints on unless told otherwise; not valid when it does not say.
+    virtual QPageSize printerPaper(const QString& printer) = 0;
     /// Sends `pdf`, a document called `document`, to `printer` off the calling thread, then
     /// asks once how the job stands, all within a time limit; hands the report to `done` on
     /// `owner`'s thread, or drops it when `owner` is gone by then.

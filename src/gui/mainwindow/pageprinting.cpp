@@ -52,13 +52,17 @@ QString reportText(const QString& printer, const PrintReport& report) {
 }
 
 void printOnPrinter(QWidget* window, const Form1Services& services, const QString& printer,
-                    const QString& document, const PagePainter& paint) {
+                    const QString& document, const PagePainter& paint, PageSetup setup) {
     // The printer gets the very document that the PDF offer saves: drawn as vectors, never
     // through a picture of the page at the printer's resolution.
     QByteArray pdf;
     QBuffer buffer(&pdf);
     LateServices* late = lateServices();
-    if (!late || !buffer.open(QIODevice::WriteOnly) || !writePdfPage(buffer, document, paint)) {
+    if (setup.printersPaper) {
+        setup.paper = services.printerPaper(printer);
+    }
+    if (!late || !buffer.open(QIODevice::WriteOnly) ||
+        !writePdfPage(buffer, document, paint, setup)) {
         services.warn(window,
                       QStringLiteral("The printer %1 did not take the sheet.").arg(printer));
         return;
@@ -73,13 +77,13 @@ void printOnPrinter(QWidget* window, const Form1Services& services, const QStrin
 }
 
 void saveAsPdf(QWidget* window, const Form1Services& services, const QString& document,
-               const QString& suggestedName, const PagePainter& paint) {
+               const QString& suggestedName, const PagePainter& paint, const PageSetup& setup) {
     const QString file = services.pdfFileName(window, suggestedName);
     if (file.isEmpty()) {
         return;
     }
     PdfFile pdf(file, document);
-    if (!pdf.write(paint)) {
+    if (!pdf.write(paint, setup)) {
         services.warn(window, QStringLiteral("The PDF file %1 could not be written: %2")
                                   .arg(QDir::toNativeSeparators(file), pdf.errorString()));
     }
@@ -88,12 +92,12 @@ void saveAsPdf(QWidget* window, const Form1Services& services, const QString& do
 } // namespace
 
 void printPage(QWidget* window, const Form1Services& services, const QString& document,
-               const QString& suggestedPdfName, const PagePainter& paint) {
+               const QString& suggestedPdfName, const PagePainter& paint, const PageSetup& setup) {
     const QString printer = services.defaultPrinter();
     if (printer.isEmpty()) {
-        saveAsPdf(window, services, document, suggestedPdfName, paint);
+        saveAsPdf(window, services, document, suggestedPdfName, paint, setup);
     } else {
-        printOnPrinter(window, services, printer, document, paint);
+        printOnPrinter(window, services, printer, document, paint, setup);
     }
 }
 

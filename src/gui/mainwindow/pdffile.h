@@ -14,9 +14,9 @@ class PdfFile final {
 public:
     PdfFile(const QString& path, const QString& title);
 
-    /// Writes the page that `paint` draws (see writePdfPage) and puts the complete file in
-    /// place; false when any of it failed.
-    bool write(const PagePainter& paint);
+    /// Writes the page that `paint` draws on the paper of `setup` (see writePdfPage) and puts
+    /// the complete file in place; false when any of it failed.
+    bool write(const PagePainter& paint, const PageSetup& setup = {});
 
     /// What failed, in the words of the system where it has them.
     QString errorString() const { return m_error; }

@@ -8,14 +8,17 @@
 
 namespace kelsing {
 
-bool writePdfPage(QIODevice& device, const QString& title, const PagePainter& paint) {
+bool writePdfPage(QIODevice& device, const QString& title, const PagePainter& paint,
+                  const PageSetup& setup) {
     QPdfWriter writer(&device);
     writer.setTitle(title);
     writer.setCreator(title);
-    const QPageSize paper(QLocale().measurementSystem() == QLocale::ImperialUSSystem
-                              ? QPageSize::Letter
-                              : QPageSize::A4);
-    writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF()));
+    const QPageSize paper =
+        setup.paper.isValid() ? setup.paper
+                              : QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                                              ? QPageSize::Letter
+                                              : QPageSize::A4);
+    writer.setPageLayout(QPageLayout(paper, setup.orientation, QMarginsF()));
     QPainter painter;
     if (!painter.begin(&writer)) {
         return false;

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cups/cups.h>
+#include <cups/pwg.h>
 #include <memory>
 
+#include <QSizeF>
 #include <QStringList>
 
 namespace kelsing {
@@ -119,7 +121,47 @@ PrintReport jobReport(CupsConnection& cups, const QByteArray& queue, int job) {
     return {Outcome::Printed, QString()};
 }
 
+// A paper by its media name in any of the print system's spellings ("iso_a4_210x297mm",
+// "na_letter_8.5x11in", "A4", "Letter"); the first of a list of choices ("A4,tray-1").
+QPageSize paperNamed(const QByteArray& media) {
+    const QByteArray name = media.split(',').constFirst().trimmed();
+    if (name.isEmpty()) {
+        return {};
+    }
+    pwg_media_t* size = pwgMediaForPWG(name.constData());
+    size = size ? size : pwgMediaForLegacy(name.constData());
+    size = size ? size : pwgMediaForPPD(name.constData());
+    if (!size || size->width <= 0 || size->length <= 0) {
+        return {};
+    }
+    // In hundredths of a millimetre; a size within a point of a standard one is that one.
+    return QPageSize(QSizeF(size->width / 100.0, size->length / 100.0), QPageSize::Millimeter,
+                     QString(), QPageSize::FuzzyMatch);
+}
+
 } // namespace
+
+QPageSize queuePaper(const QString& queue, CupsConnection::Clock::time_point deadline) {
+    CupsConnection cups(deadline);
+    if (!cups.http()) {
+        return {};
+    }
+    const QByteArray name = queue.toUtf8();
+    // The user's own choice for the queue (lpoptions -o media=...) first, then the printer's.
+    QByteArray media;
+    if (cups_dest_t* dest = cupsGetNamedDest(cups.http(), name.constData(), nullptr)) {
+        media = cupsGetOption("media", dest->num_options, dest->options);
+        cupsFreeDests(1, dest);
+    }
+    if (media.isEmpty()) {
+        const Ipp printer = request(cups.http(), IPP_OP_GET_PRINTER_ATTRIBUTES, "printer-uri",
+                                    uri("printers", name), {"media-default"});
+        if (printer && cupsLastError() <= IPP_STATUS_OK_CONFLICTING) {
+            media = text(printer.get(), "media-default").toUtf8();
+        }
+    }
+    return paperNamed(media);
+}
 
 QString defaultQueue(CupsConnection::Clock::time_point deadline) {
     CupsConnection cups(deadline);

@@ -28,6 +28,10 @@ public:
         return defaultQueue(CupsConnection::Clock::now() + kLookupLimit);
     }
 
+    QPageSize printerPaper(const QString& printer) override {
+        return queuePaper(printer, CupsConnection::Clock::now() + kLookupLimit);
+    }
+
     void print(const QString& printer, const QString& document, const QByteArray& pdf,
                QObject* owner, std::function<void(const PrintReport&)> done) override {
         auto* job = new PrintJob(printer, document, pdf, kJobLimit, owner);

@@ -33,6 +33,9 @@ QColor toColor(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
+// The soft mark of a day on which both crews are off.
+const QColor kOffTogetherWash(0, 128, 0, 48);
+
 // The width of a single-line border: neighbouring frames overlap by it and share their line.
 constexpr int kBorderTwips = Twips::kBorderTwips;
 
@@ -130,6 +133,9 @@ QString SheetView::cellName(int c) const {
     }
     if (!cell.caption.empty()) {
         parts << fromCore(cell.caption);
+    }
+    if (cell.offTogether) {
+        parts << QStringLiteral("both crews off");
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -230,6 +236,9 @@ void SheetView::paintHeads(QPainter& painter) {
 void SheetView::paintCell(QPainter& painter, int c) {
     const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
     const QRect frame = m_twips.rect(SheetLayout::dayFrame(c));
+    if (cell.offTogether) {
+        paintOffTogether(painter, frame);
+    }
 
     const QRect dayNumber = frame.adjusted(0, 0, -m_twips.px(45), 0);
     const QString dayText = fromCore(cell.dayNumber);
@@ -317,6 +326,13 @@ void SheetView::paintOwn(QPainter& painter, int c, qreal dayLeft) {
         m_halfTexts.draw(painter, QRect(wordLeft, top, room, line.top() - top),
                          Qt::AlignLeft | Qt::AlignBottom, word, room);
     }
+}
+
+void SheetView::paintOffTogether(QPainter& painter, const QRect& frame) {
+    // A light wash of the "Off" green inside the frame, under every text of the cell, so that
+    // it hides none of them and leaves the frame's lines as they are.
+    const int border = std::max(1, m_twips.px(kBorderTwips));
+    painter.fillRect(frame.adjusted(border, border, -border, -border), kOffTogetherWash);
 }
 
 void SheetView::paintHalf(QPainter& painter, const QRect& rect, const std::string& text,

@@ -44,8 +44,8 @@ public:
     QRect headRect(int k) const;
 
     /// What a screen reader says of cell `c`: its date, "today", its shift or both crews'
-    /// shifts, and its holiday or clock change ("Sunday 11 March 2007, Off, DST Starts"); empty
-    /// for a cell without a day.
+    /// shifts, its holiday or clock change, and "both crews off" where it is marked so
+    /// ("Sunday 11 March 2007, Off, DST Starts"); empty for a cell without a day.
     QString cellName(int c) const;
 
     /// Where cell `c` stands in the sheet ("Week 3, Sunday").
@@ -87,6 +87,7 @@ private:
     void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);
     void paintOwn(QPainter& painter, int c, qreal dayLeft);
     qreal dayLeftOf(const QRect& dayNumber, const DayCell& cell, const QString& dayText);
+    void paintOffTogether(QPainter& painter, const QRect& frame);
 
     const SheetModel& m_sheet;
     Twips m_twips;
