@@ -2,6 +2,7 @@
 #include "base/quoting.h"
 #include "base/version.h"
 #include "mainwindow/form1.h"
+#include "owndays/owndaystore.h"
 #include "platform/coretext.h"
 #include "platform/displayscale.h"
 #include "platform/firstframe.h"
@@ -136,6 +137,10 @@ int main(int argc, char* argv[]) {
     // The only file the window reads at start, and only when the user has asked it to keep one.
     if (auto settings = kelsing::settingsFilePath(kelsing::currentXdgEnvironment())) {
         services.settingsFile = std::move(*settings);
+    }
+    // Read after the first frame when it exists; made only when the user enters an own day.
+    if (auto days = kelsing::ownDaysFilePath(kelsing::currentXdgEnvironment())) {
+        services.ownDaysFile = std::move(*days);
     }
     kelsing::Form1 window(std::move(services));
     // The window opens centred on the screen.

@@ -2,8 +2,12 @@
 // Start-up of the program against a bare window, both timed from outside their processes: from
 // the spawn to the X server's map of their window (under X11) and to the line each writes once
 // its first complete frame is on the screen. The two are started alternately, and the figure
-// is the median of the pair-by-pair ratios, which a drifting machine disturbs least.
-// Usage: kelsing_startup_bench [PAIRS [PROGRAM FLOOR]]
+// is the median of the pair-by-pair ratios, which a drifting machine disturbs least. With
+// --own-days, the program of a user with a remembered crew and ten years of own days against
+// the program of the same user with none.
+// Usage: kelsing_startup_bench [PAIRS [PROGRAM FLOOR]] | --own-days [PAIRS]
+
+#include "owndays/owndaystore.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <poll.h>
@@ -168,9 +173,79 @@ struct Series {
     }
 };
 
+// Folders of a user who remembers Corvath 403 and keeps an entry on every day of the ten years
+// around today, and of the same user without own days.
+struct OwnDaysHomes {
+    std::filesystem::path root;
+    std::string config;
+    std::string withDays;
+    std::string without;
+};
+
+OwnDaysHomes ownDaysHomes() {
+    OwnDaysHomes homes;
+    homes.root = std::filesystem::temp_directory_path() /
+                 ("kelsing-startup-bench-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(homes.root);
+    homes.config = (homes.root / "config").string();
+    homes.withDays = (homes.root / "data").string();
+    homes.without = (homes.root / "empty").string();
+    std::filesystem::create_directories(homes.root / "config" / "kelsing-schedule");
+    std::filesystem::create_directories(homes.without);
+    std::ofstream(homes.root / "config" / "kelsing-schedule" / "settings.ini")
+        << "format = 1\n\n[start]\nview = single\ncrew = 83.2\n";
+    const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+    const std::chrono::year_month_day now{today};
+    const kelsing::DaySerial first = kelsing::toDaySerial(now.year() / 1 / 1) - 5 * 365;
+    std::vector<kelsing::OwnDay> entries;
+    for (kelsing::DaySerial date = first; date < first + 3652; ++date) {
+        entries.push_back({date,
+                           date % 3 == 0 ? kelsing::OwnDayKind::Leave : kelsing::OwnDayKind::Extra,
+                           date % 3 == 0 ? "" : "Nights", date % 5 == 0 ? "a note" : ""});
+    }
+    kelsing::OwnDayStore::openForWriting(homes.root / "data" / "kelsing-schedule" /
+                                         kelsing::kOwnDaysFileName)
+        .setAll(entries);
+    return homes;
+}
+
+int runOwnDays(int pairs) {
+    const OwnDaysHomes homes = ownDaysHomes();
+    ::setenv("KELSING_REPORT_FIRST_FRAME", "1", 1);
+    ::setenv("XDG_CONFIG_HOME", homes.config.c_str(), 1);
+    MapWatch maps;
+    const auto start = [&](const std::string& data) {
+        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+        return timeStart(KELSING_SCHEDULE_EXE, maps);
+    };
+    start(homes.withDays);
+    start(homes.without);
+    Series frame;
+    for (int i = 0; i < pairs; ++i) {
+        const Start withDays = start(homes.withDays);
+        const Start without = start(homes.without);
+        frame.add(withDays.frameMs, without.frameMs);
+    }
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    std::printf("platform %s, %d pairs, from process start (goal: ratio within 1.02)\n",
+                platform ? platform : "default", pairs);
+    std::printf("ten years of own days (program) against none (floor):\n");
+    frame.print("start-up to the first frame", "ms ");
+    std::filesystem::remove_all(homes.root);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 1 && std::strcmp(argv[1], "--own-days") == 0) {
+        const int pairs = argc > 2 ? std::atoi(argv[2]) : 20;
+        if (pairs < 1 || argc > 3) {
+            std::fprintf(stderr, "usage: %s --own-days [PAIRS]\n", argv[0]);
+            return 2;
+        }
+        return runOwnDays(pairs);
+    }
     const int pairs = argc > 1 ? std::atoi(argv[1]) : 20;
     if (pairs < 1 || (argc != 2 && argc != 4 && argc != 1)) {
         std::fprintf(stderr, "usage: %s [PAIRS [PROGRAM FLOOR]]\n", argv[0]);

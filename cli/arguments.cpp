@@ -29,23 +29,7 @@ int digitsValue(std::string_view text) {
 } // namespace
 
 std::optional<DaySerial> parseIsoDate(std::string_view text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-        return std::nullopt;
-    }
-    const std::string_view year = text.substr(0, 4);
-    const std::string_view month = text.substr(5, 2);
-    const std::string_view day = text.substr(8, 2);
-    if (!allDigits(year) || !allDigits(month) || !allDigits(day)) {
-        return std::nullopt;
-    }
-    const std::chrono::year_month_day date{
-        std::chrono::year{digitsValue(year)},
-        std::chrono::month{static_cast<unsigned>(digitsValue(month))},
-        std::chrono::day{static_cast<unsigned>(digitsValue(day))}};
-    if (!date.ok() || int(date.year()) < kFirstYear || int(date.year()) > kLastYear) {
-        return std::nullopt;
-    }
-    return toDaySerial(date);
+    return kelsing::parseIsoDate(text);
 }
 
 std::optional<MonthYear> parseYearMonth(std::string_view text) {

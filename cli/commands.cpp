@@ -12,6 +12,7 @@
 #include "feedscommand.h"
 #include "inputlines.h"
 #include "output.h"
+#include "owndaysupport.h"
 #include "rememberedcrews.h"
 #include "rotation/rotationengine.h"
 #include "sheet/monthsheet.h"
@@ -146,6 +147,14 @@ void runCrews(const ParsedArguments& args, const ColourSettings&) {
     out.commit();
 }
 
+// The user's own days of a month, where they apply to the view's crews.
+std::optional<OwnDays> ownDaysOfMonth(MonthYear month, const ViewCrews& crews) {
+    const auto first =
+        std::chrono::year{month.year} / std::chrono::month{static_cast<unsigned>(month.month)} / 1;
+    return ownDaysFor(crews, toDaySerial(first),
+                      toDaySerial(first.year() / first.month() / std::chrono::last));
+}
+
 void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     const auto& operands = args.operands();
     if (operands.empty()) {
@@ -165,8 +174,9 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     TextSheetOptions options = sheetColours(args, colours, out);
     options.colour = options.colour && !plain;
     options.sideBySide = crews.sideBySide;
+    const auto ownDays = ownDaysOfMonth(*month, crews);
     const DaySerial today = localToday();
-    const SheetModel sheet = shownMonthSheet(*month, crews, today);
+    const SheetModel sheet = shownMonthSheet(*month, crews, today, ownDays ? &*ownDays : nullptr);
     out.write(plain ? renderMonthLines(sheet, options) : renderMonthSheet(sheet, options));
     if (!plain && twoCrews(crews)) {
         const DaySerial first = DateFromParts(month->year, month->month, 1);
@@ -208,6 +218,15 @@ void runIcs(const ParsedArguments& args, const ColourSettings&) {
     options.includeOff = args.has("--include-off");
     options.mergeRuns = args.has("--merge");
     options.stamp = calendarStamp(std::time(nullptr));
+    std::optional<OwnDays> ownDays;
+    if (args.has("--with-own-days")) {
+        try {
+            ownDays = readOwnDays().read(from, to);
+        } catch (const OwnDayStoreError& error) {
+            throw InputOutputError{error.what()};
+        }
+        options.ownDays = &*ownDays;
+    }
     Output out(outputPath(args));
     ShiftCalendarWriter writer(crew, crewCalendarName(crew), from, to, options);
     std::string piece;
@@ -224,9 +243,13 @@ constexpr OptionSpec kPlainOptions[] = {kOutput};
 constexpr OptionSpec kMonthOptions[] = {{"--crew", '\0', true},  {"--left", '\0', true},
                                         {"--right", '\0', true}, {"--plain", '\0', false},
                                         {"--color", '\0', true}, kOutput};
-constexpr OptionSpec kIcsOptions[] = {{"--crew", '\0', true},   {"--from", '\0', true},
-                                      {"--to", '\0', true},     {"--include-off", '\0', false},
-                                      {"--merge", '\0', false}, kOutput};
+constexpr OptionSpec kIcsOptions[] = {{"--crew", '\0', true},
+                                      {"--from", '\0', true},
+                                      {"--to", '\0', true},
+                                      {"--include-off", '\0', false},
+                                      {"--merge", '\0', false},
+                                      {"--with-own-days", '\0', false},
+                                      kOutput};
 
 constexpr std::string_view kShiftUsage =
     "Usage: kelsing-shifts shift [--crew CREW] [DATE...]\n"
@@ -260,7 +283,9 @@ constexpr std::string_view kMonthUsage =
     "\n"
     "Draws the month as the window shows it, in 80 columns: each day's number, its holiday or\n"
     "clock change, and the crew's shift (or the left and right crews' shifts side by side).\n"
-    "Without crews, the remembered view and crews ('kelsing-shifts remember').\n"
+    "Without crews, the remembered view and crews ('kelsing-shifts remember'). Your own days\n"
+    "('kelsing-shifts days') show above the shift on your crew: the remembered one, when one\n"
+    "is; a '*' after the word says the entry has a note.\n"
     "Two crews side by side: a '*' marks the days both are off, counted below the sheet with\n"
     "the next three weekends both are off.\n"
     "\n"
@@ -269,14 +294,14 @@ constexpr std::string_view kMonthUsage =
     "                       two crews side by side (no all-crews entries)\n"
     "  --plain              one line per day instead: DATE<TAB>Weekday<TAB>Caption<TAB>Shift\n"
     "                       (or Left<TAB>Right<TAB>'together' on days both are off), never in\n"
-    "                       colour\n"
+    "                       colour; a day with an own entry adds <TAB>KIND<TAB>SHIFT<TAB>NOTE\n"
     "  --color WHEN         the window's colours: auto (the default: on a terminal, unless\n"
     "                       NO_COLOR is set or TERM is dumb), always or never; 24-bit when\n"
     "                       COLORTERM is truecolor or 24bit, else the 16 standard colours\n";
 
 constexpr std::string_view kIcsUsage =
     "Usage: kelsing-shifts ics [--crew CREW] --from YYYY-MM-DD --to YYYY-MM-DD\n"
-    "                          [--include-off] [--merge] [-o FILE]\n"
+    "                          [--include-off] [--merge] [--with-own-days] [-o FILE]\n"
     "\n"
     "Writes an iCalendar (RFC 5545) file of the crew's shifts for phone and desktop calendars:\n"
     "one all-day event per working day, the holiday or clock change in its description. Event\n"
@@ -287,7 +312,10 @@ constexpr std::string_view kIcsUsage =
     "  --include-off        also write the \"Off\" days\n"
     "  --merge              one event for each run of days with the same shift (each day is\n"
     "                       its own event by default, so that every day keeps its own caption\n"
-    "                       and identity)\n";
+    "                       and identity)\n"
+    "  --with-own-days      your own days ('kelsing-shifts days'): a swapped shift replaces\n"
+    "                       the rotation's event, an extra shift adds one, leave and sick\n"
+    "                       days are events of their own, notes go into the descriptions\n";
 
 } // namespace
 
@@ -303,6 +331,7 @@ const std::vector<Command>& commands() {
         {"ics", "a crew's shifts as an iCalendar file", kIcsUsage, kIcsOptions, runIcs},
         todayCommand(),
         rememberCommand(),
+        daysCommand(),
         // Subscription feeds for a web server (feedscommand.cpp).
         feedsCommand(),
     };

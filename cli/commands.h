@@ -35,6 +35,8 @@ const std::vector<Command>& commands();
 Command todayCommand();
 Command rememberCommand();
 
+/// The user's own days: leave, sick days, swapped and extra shifts, notes.
+Command daysCommand();
 /// A year at a glance, in a file of its own.
 Command yearCommand();
 

@@ -91,8 +91,9 @@ std::optional<ViewCrews> viewCrewOptions(const ParsedArguments& args) {
     return crews;
 }
 
-SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today) {
-    SheetModel sheet = monthSheet(month, crews, today);
+SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today,
+                           const OwnDays* ownDays) {
+    SheetModel sheet = monthSheet(month, crews, today, ownDays);
     markDaysOffTogether(sheet, crews.sideBySide);
     return sheet;
 }

@@ -50,7 +50,8 @@ std::optional<ViewCrews> viewCrewOptions(const ParsedArguments& args);
 
 /// The sheet of a month as the tool shows it: the window's, with the days on which two crews
 /// side by side are both off marked.
-SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today);
+SheetModel shownMonthSheet(MonthYear month, const ViewCrews& crews, DaySerial today,
+                           const OwnDays* ownDays = nullptr);
 
 /// Whether a view shows two crews side by side, both chosen.
 bool twoCrews(const ViewCrews& crews);

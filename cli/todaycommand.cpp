@@ -6,6 +6,7 @@
 #include "commandsupport.h"
 #include "errors.h"
 #include "output.h"
+#include "owndaysupport.h"
 #include "rememberedcrews.h"
 
 namespace kelsing::cli {
@@ -36,6 +37,21 @@ const DayCell& cellOf(const SheetModel& sheet, unsigned day, int& index) {
     return sheet.cells.at(static_cast<std::size_t>(index));
 }
 
+// The user's own entry of a day: " [Leave]", " [Swap Nights: covering for Ann]".
+std::string ownText(const OwnMark& own, const TextSheetOptions& options) {
+    if (own.word.empty()) {
+        return {};
+    }
+    std::string text = " [" + colouredText(own.word, own.colour, false, options);
+    if (!own.shift.empty()) {
+        text += ' ' + colouredText(own.shift, own.entryColour, false, options);
+    }
+    if (!own.note.empty() && own.word != "Note") {
+        text += ':';
+    }
+    return text + (own.note.empty() ? "" : ' ' + own.note) + ']';
+}
+
 // "Today Wed 9 Dec: Off (Xmas Day)", coloured as the month sheet colours the cell.
 std::string dayText(const DayCell& cell, int index, DaySerial date, DaySerial today,
                     const ViewCrews& crews, const TextSheetOptions& options) {
@@ -61,6 +77,7 @@ std::string dayText(const DayCell& cell, int index, DaySerial date, DaySerial to
             text += between + colouredText(cell.rightShift, cell.rightShiftColour, false, options);
         }
     }
+    text += ownText(cell.own, options);
     if (!cell.caption.empty()) {
         text += " (" + cell.caption + ')';
     }
@@ -84,6 +101,7 @@ void runToday(const ParsedArguments& args, const ColourSettings& colours) {
     TextSheetOptions options = sheetColours(args, colours, out);
     options.colour = options.colour && !plain;
     options.sideBySide = crews->sideBySide;
+    const auto ownDays = ownDaysFor(*crews, first, first + days - 1);
     std::string text;
     SheetModel sheet;
     for (DaySerial date = first; date < first + days; ++date) {
@@ -91,7 +109,7 @@ void runToday(const ParsedArguments& args, const ColourSettings& colours) {
         const MonthYear month{static_cast<Int16>(unsigned(ymd.month())),
                               static_cast<Int16>(int(ymd.year()))};
         if (sheet.title != month) {
-            sheet = shownMonthSheet(month, *crews, today);
+            sheet = shownMonthSheet(month, *crews, today, ownDays ? &*ownDays : nullptr);
         }
         int index = 0;
         const DayCell& cell = cellOf(sheet, unsigned(ymd.day()), index);
@@ -118,7 +136,8 @@ constexpr std::string_view kTodayUsage =
     "Prints today's and tomorrow's shift on one line, for a panel or a prompt:\n"
     "  Today Wed 9 Dec: Off \u00b7 Tomorrow Thu 10 Dec: Days\n"
     "with each day's holiday or clock change in brackets. Without crews, the remembered view\n"
-    "and crews ('kelsing-shifts remember'); two crews side by side read 'Days | Off'.\n"
+    "and crews ('kelsing-shifts remember'); two crews side by side read 'Days | Off'. Your own\n"
+    "days ('kelsing-shifts days') show on your crew in square brackets: 'Days [Leave]'.\n"
     "\n"
     "  --crew CREW          the crew\n"
     "  --left CREW, --right CREW\n"

@@ -13,6 +13,8 @@ PACKAGES=(
     libxcb1-dev # the start-up benchmark sees the X server map the window
     fonts-dejavu-core fonts-liberation
     openssl
+    # The store of own days: the library, and SQLite's own shell that the tests check it with.
+    libsqlite3-dev sqlite3
     poppler-utils # the printing tests read the printed PDF with pdftotext and pdftoppm
     # Printing: the CUPS client library the window speaks to, and the real print system that the
     # printing tests start on their own with a cups-pdf queue (cupsd, lpadmin, cupsreject...).

@@ -6,6 +6,7 @@
 #include "export/calendarname.h"
 #include "export/icalendar.h"
 #include "export/shiftcalendarwriter.h"
+#include "icalreading.h"
 #include "rotation/rotationengine.h"
 #include "testsupport.h"
 
@@ -23,51 +24,10 @@ namespace {
 
 using test::dateOf;
 
-struct ParsedEvent {
-    std::string uid;
-    std::string summary;
-    std::string description;
-    DaySerial start = 0;
-    DaySerial end = 0;    // exclusive
-    std::string firstDay; // YYYYMMDD, as libical writes the first and the last day
-    std::string lastDay;
-};
-
-DaySerial serialOf(icaltimetype t) {
-    return dateOf(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day));
-}
+using ParsedEvent = test::ParsedEvent;
 
 std::vector<ParsedEvent> parse(const std::string& text) {
-    std::unique_ptr<icalcomponent, decltype(&icalcomponent_free)> calendar(
-        icalparser_parse_string(text.c_str()), &icalcomponent_free);
-    std::vector<ParsedEvent> events;
-    if (!calendar) {
-        ADD_FAILURE() << "libical cannot read the file";
-        return events;
-    }
-    EXPECT_EQ(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
-    EXPECT_EQ(icalcomponent_count_errors(calendar.get()), 0) << text.substr(text.size() - 400);
-    for (icalcomponent* e =
-             icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
-         e != nullptr;
-         e = icalcomponent_get_next_component(calendar.get(), ICAL_VEVENT_COMPONENT)) {
-        ParsedEvent event;
-        event.uid = icalcomponent_get_uid(e);
-        event.summary = icalcomponent_get_summary(e);
-        if (const char* description = icalcomponent_get_description(e)) {
-            event.description = description;
-        }
-        const icaltimetype start = icalcomponent_get_dtstart(e);
-        EXPECT_TRUE(icaltime_is_date(start)) << event.uid;
-        event.start = serialOf(start);
-        icaltimetype end = icalcomponent_get_dtend(e);
-        event.end = serialOf(end);
-        event.firstDay = icaltime_as_ical_string(start);
-        icaltime_adjust(&end, -1, 0, 0, 0);
-        event.lastDay = icaltime_as_ical_string(end);
-        events.push_back(event);
-    }
-    return events;
+    return test::parseCalendar(text);
 }
 
 std::string label(CrewCode crew, DaySerial date) {

@@ -60,7 +60,17 @@ SheetModel sheetOf(int month, int year) {
 SheetModel dirtySheetOf(int month, int year) {
     SheetModel sheet = sheetOf(month, year);
     for (DayCell& cell : sheet.cells) {
-        cell = {"99", kJunk, "x", "y", kJunk, Fonts::kLongShiftLine, "l", kJunk, "r", kOtherJunk};
+        cell = {"99",
+                kJunk,
+                "x",
+                "y",
+                kJunk,
+                Fonts::kLongShiftLine,
+                "l",
+                kJunk,
+                "r",
+                kOtherJunk,
+                OwnMark{"Leave", kJunk, "o", kJunk, false, "e", kJunk, "s", "n"}};
     }
     sheet.ShownMonth = 99;
     sheet.ShownYear = 99;

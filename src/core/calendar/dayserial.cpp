@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/dayserial.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace kelsing {
@@ -20,6 +21,16 @@ constexpr DaySerial kLastSerial = serialOf(std::chrono::year{kLastYear} / 12 / 3
 constexpr int mod7(long long value) {
     const int r = static_cast<int>(value % 7);
     return r < 0 ? r + 7 : r;
+}
+
+// The value of exactly `count` decimal digits at the start of `text`, if they are digits.
+std::optional<int> digits(std::string_view text, std::size_t count) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + count, value);
+    if (error != std::errc{} || end != text.data() + count || text[0] == '-' || text[0] == '+') {
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace
@@ -42,6 +53,25 @@ std::string isoDate(DaySerial serial) {
     std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
     return buffer;
+}
+
+std::optional<DaySerial> parseIsoDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    const auto year = digits(text, 4);
+    const auto month = digits(text.substr(5), 2);
+    const auto day = digits(text.substr(8), 2);
+    if (!year || !month || !day) {
+        return std::nullopt;
+    }
+    const std::chrono::year_month_day date{std::chrono::year{*year},
+                                           std::chrono::month{static_cast<unsigned>(*month)},
+                                           std::chrono::day{static_cast<unsigned>(*day)}};
+    if (!date.ok() || *year < kFirstYear || *year > kLastYear) {
+        return std::nullopt;
+    }
+    return toDaySerial(date);
 }
 
 Int16 sundayWeekday(DaySerial serial) {

@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kelsing {
 
@@ -23,6 +25,10 @@ std::chrono::year_month_day toYearMonthDay(DaySerial serial);
 
 /// The date of a day serial as ISO 8601 text, YYYY-MM-DD.
 std::string isoDate(DaySerial serial);
+
+/// The day serial of ISO 8601 text YYYY-MM-DD, with a four-digit year 0100..9999 and a date that
+/// exists in the calendar; nullopt for any other text.
+std::optional<DaySerial> parseIsoDate(std::string_view text);
 
 /// Whether a day serial lies in the supported years 100..9999.
 bool isSupportedSerial(DaySerial serial);

@@ -3,6 +3,7 @@
 
 #include "calendar/dayserial.h"
 #include "crews/crewcode.h"
+#include "owndays/owndays.h"
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,10 @@ struct ShiftCalendarOptions {
     bool includeOff = false; // "Off" days are left out unless asked for
     bool mergeRuns = false;  // consecutive days of one shift as one multi-day event
     std::string stamp;       // DTSTAMP of every event, UTC as YYYYMMDDTHHMMSSZ
+    /// The user's own days, when they go into the calendar (not owned): a swap replaces the
+    /// rotation's event of its day, an extra shift adds one, leave and sick days are events of
+    /// their own, and notes go into the descriptions.
+    const OwnDays* ownDays = nullptr;
     // Further properties of the calendar as whole content lines ("NAME:..."), values escaped,
     // written after its name.
     std::vector<std::string> calendarProperties = {};

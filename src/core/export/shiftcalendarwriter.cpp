@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 namespace kelsing {
 
@@ -23,6 +24,17 @@ const DaySerial kLastDay = toDaySerial(std::chrono::year{kLastYear} / 12 / 31);
 
 void addLine(std::string& out, std::string_view line) {
     out += foldCalendarLine(line);
+}
+
+// The non-empty pieces of a description, a line each.
+std::string joinedLines(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (const std::string_view piece : pieces) {
+        if (!piece.empty()) {
+            text.append(text.empty() ? "" : "\n").append(piece);
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -93,6 +105,11 @@ std::string_view ShiftCalendarWriter::captionOn(DaySerial date) {
 void ShiftCalendarWriter::writeDay(std::string& out, DaySerial date) {
     const std::string_view label =
         labelText(ASS(static_cast<float>(date), m_selection.code, m_selection.subCode));
+    if (const OwnDay* own = m_options.ownDays ? m_options.ownDays->find(date) : nullptr) {
+        flush(out);
+        writeOwnDay(out, date, label, *own);
+        return;
+    }
     if (label.empty() || (label == "Off" && !m_options.includeOff)) {
         flush(out);
         return;
@@ -117,6 +134,32 @@ void ShiftCalendarWriter::writeDay(std::string& out, DaySerial date) {
     m_pending = Event{date, date, std::string(label), std::move(description)};
 }
 
+void ShiftCalendarWriter::writeOwnDay(std::string& out, DaySerial date, std::string_view label,
+                                      const OwnDay& own) {
+    const std::string caption(captionOn(date));
+    const bool rotationEvent = !label.empty() && (label != "Off" || m_options.includeOff);
+    if (own.kind == OwnDayKind::Swap) {
+        // The rotation's own identity, so that a calendar replaces the shift it had.
+        const std::string swappedFor = label.empty() ? "" : "Swapped for " + std::string(label);
+        writeEvent(
+            out, {date, date, own.shift + " (swap)", joinedLines({swappedFor, caption, own.note})});
+        return;
+    }
+    if (rotationEvent) {
+        const std::string_view note =
+            own.kind == OwnDayKind::Note ? std::string_view(own.note) : std::string_view();
+        writeEvent(out, {date, date, std::string(label), joinedLines({caption, note})});
+        if (own.kind == OwnDayKind::Note) {
+            return;
+        }
+    }
+    std::string summary(kindWord(own.kind));
+    if (own.kind == OwnDayKind::Extra) {
+        summary = own.shift + " (extra)";
+    }
+    writeEvent(out, {date, date, summary, joinedLines({caption, own.note}), "-own"});
+}
+
 void ShiftCalendarWriter::flush(std::string& out) {
     if (m_pending) {
         writeEvent(out, *m_pending);
@@ -131,7 +174,8 @@ void ShiftCalendarWriter::writeEvent(std::string& out, const Event& event) const
     const std::string days = m_options.mergeRuns
                                  ? compactDate(event.first) + '-' + compactDate(event.last)
                                  : compactDate(event.first);
-    addLine(out, "UID:" + days + "-crew" + m_crew.text() + "@kelsing-shifts");
+    addLine(out,
+            "UID:" + days + std::string(event.tag) + "-crew" + m_crew.text() + "@kelsing-shifts");
     addLine(out, "DTSTAMP:" + m_options.stamp);
     // All-day dates carry no time zone, so no zone can move a shift to another day.
     addLine(out, "DTSTART;VALUE=DATE:" + compactDate(event.first));

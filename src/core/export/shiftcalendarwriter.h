@@ -45,16 +45,18 @@ public:
     double progress() const;
 
 private:
-    // One event: a run of days with one shift.
+    // One event: a run of days with one shift, or a day of the user's own (tag "-own").
     struct Event {
         DaySerial first;
         DaySerial last;
         std::string label;
         std::string description;
+        std::string_view tag = {};
     };
 
     void writeHeader(std::string& out) const;
     void writeDay(std::string& out, DaySerial date);
+    void writeOwnDay(std::string& out, DaySerial date, std::string_view label, const OwnDay& own);
     void flush(std::string& out);
     void writeEvent(std::string& out, const Event& event) const;
     std::string_view captionOn(DaySerial date);

@@ -3,6 +3,7 @@
 
 #include "calendar/dayserial.h"
 #include "crews/crewcode.h"
+#include "owndays/owndays.h"
 #include "sheet/sheetmodel.h"
 
 namespace kelsing {
@@ -18,7 +19,9 @@ struct ViewCrews {
 
 /// The sheet of `month` for a view, as a step of the window leaves it: the plain calendar, then
 /// the single crew's shift line when the single view has a crew, otherwise the half lines of each
-/// side that has one (the single view hides them).
-SheetModel monthSheet(MonthYear month, const ViewCrews& crews, DaySerial today);
+/// side that has one (the single view hides them). The user's own days, when given, are marked
+/// on the single crew's sheet (OwnDaysUpdate).
+SheetModel monthSheet(MonthYear month, const ViewCrews& crews, DaySerial today,
+                      const OwnDays* ownDays = nullptr);
 
 } // namespace kelsing

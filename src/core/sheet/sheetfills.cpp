@@ -31,6 +31,7 @@ void resetCells(SheetModel& sheet, Fill fill) {
         }
         cell.dayNumberColour = Colours::kBlack;
         cell.shiftFont = Fonts::kShiftLine;
+        cell.own = {};
         cell.offTogether = false;
     }
 }
@@ -150,6 +151,15 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today) {
 
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today) {
     fillHalf(sheet, rightCrew, today, Fill::Right);
+}
+
+std::optional<HalfLineShift> halfLineShift(std::string_view label) {
+    for (const ShortLabel& entry : kShortLabels) {
+        if (entry.label == label) {
+            return HalfLineShift{entry.shown, entry.colour};
+        }
+    }
+    return std::nullopt;
 }
 
 std::span<const ShortLabel> halfLineLabels() {

@@ -5,6 +5,7 @@
 #include "crews/crewcode.h"
 #include "sheet/sheetmodel.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -24,6 +25,14 @@ void LeftUpdate(SheetModel& sheet, CrewCode leftCrew, DaySerial today);
 /// Fills the right half lines for the right crew code; the left halves stay as they were.
 void RightUpdate(SheetModel& sheet, CrewCode rightCrew, DaySerial today);
 
+/// A shift label as a half line shows it: shortened ("Aftnn") and coloured.
+struct HalfLineShift {
+    std::string_view text;
+    Rgb colour;
+};
+
+/// How a half line shows a shift label of the table; nullopt for any other text.
+std::optional<HalfLineShift> halfLineShift(std::string_view label);
 /// A shift label as the half lines show it: shortened where it is too long, in its colour.
 struct ShortLabel {
     std::string_view label;

@@ -4,6 +4,7 @@
 #include "base/fontchoice.h"
 #include "base/int16.h"
 #include "base/rgb.h"
+#include "sheet/ownmark.h"
 
 #include <array>
 #include <optional>
@@ -44,6 +45,7 @@ struct DayCell {
     Rgb leftShiftColour = Colours::kBlack;
     std::string rightShift; // Label13
     Rgb rightShiftColour = Colours::kBlack;
+    OwnMark own; // the user's own entry, single view only
     // Both crews side by side are off, marked only when the user asks for it.
     bool offTogether = false;
     friend bool operator==(const DayCell&, const DayCell&) = default;

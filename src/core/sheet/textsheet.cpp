@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <vector>
 
 namespace kelsing {
@@ -139,7 +140,29 @@ std::vector<CellLine> shiftLines(const DayCell& cell, bool sideBySide) {
     return lines;
 }
 
-// The lines of one cell, top to bottom: day number, caption, and the shift at the bottom.
+// The user's own entry above the shift: its word in the mark's colour ("*" when it has a note),
+// and the swapped or extra shift in its colour, on the same line when both fit.
+std::vector<CellLine> ownLines(const OwnMark& own) {
+    std::vector<CellLine> lines;
+    if (own.word.empty()) {
+        return lines;
+    }
+    const Segment word{own.word + (own.note.empty() || own.word == "Note" ? "" : "*"), own.colour};
+    if (own.shift.empty()) {
+        return {{word}};
+    }
+    if (word.text.size() + 1 + own.shift.size() <= kCellWidth) {
+        return {{word, {" "}, {own.shift, own.entryColour}}};
+    }
+    lines.push_back({word});
+    for (std::string& text : wrap(own.shift, kCellWidth)) {
+        lines.push_back({{std::move(text), own.entryColour}});
+    }
+    return lines;
+}
+
+// The lines of one cell, top to bottom: day number, caption, and the shift at the bottom with
+// the user's own entry above it.
 struct CellText {
     CellLine number;
     std::vector<CellLine> caption;
@@ -160,7 +183,10 @@ CellText cellText(const DayCell& cell, bool sideBySide) {
     for (std::string& line : wrap(cell.caption, kCellWidth)) {
         text.caption.push_back({{std::move(line)}});
     }
-    text.shift = shiftLines(cell, sideBySide);
+    text.shift = ownLines(cell.own);
+    for (CellLine& line : shiftLines(cell, sideBySide)) {
+        text.shift.push_back(std::move(line));
+    }
     return text;
 }
 
@@ -294,6 +320,12 @@ std::string renderDayLine(const SheetModel& sheet, int c, const TextSheetOptions
         out += cell.offTogether ? kOffTogetherMarker : "";
     } else {
         out += cell.shift;
+    }
+    if (!cell.own.word.empty()) {
+        std::string kind = cell.own.word;
+        std::transform(kind.begin(), kind.end(), kind.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        out += '\t' + kind + '\t' + cell.own.shift + '\t' + cell.own.note;
     }
     return out + '\n';
 }

@@ -23,15 +23,17 @@ int nearestBasicColour(Rgb colour);
 std::string_view englishMonthName(int month);
 
 /// The sheet as it shows in the window, drawn in at most 80 columns: the month title, the
-/// weekday heads from Sunday and one block per week with each day's number, caption and shift;
-/// a day marked off together has a "*" in its upper left.
+/// weekday heads from Sunday and one block per week with each day's number, caption and shift,
+/// above the shift the user's own entry, where there is one; a day marked off together has a
+/// "*" in its upper left.
 std::string renderMonthSheet(const SheetModel& sheet, const TextSheetOptions& options);
 
 /// What the last column of a side-by-side day line says on a day both crews are off.
 inline constexpr std::string_view kOffTogetherMarker = "together";
 
 /// One line per day for scripts: DATE, weekday, caption, then the shift or the left and right
-/// shifts and whether both are off ("together" or empty), separated by TABs.
+/// shifts and whether both are off ("together" or empty), separated by TABs; a day with an
+/// entry of the user's own adds its kind, shift and note.
 std::string renderMonthLines(const SheetModel& sheet, const TextSheetOptions& options);
 
 /// The line of renderMonthLines for one cell (0..37) that shows a day.

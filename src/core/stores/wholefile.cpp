@@ -47,17 +47,6 @@ std::filesystem::path replacedFile(const std::filesystem::path& file) {
     return error ? file : target;
 }
 
-// Makes each missing folder of `folder`, 0700 as the base directory rules ask.
-void makeFolders(const std::filesystem::path& folder) {
-    std::filesystem::path made;
-    for (const std::filesystem::path& part : folder) {
-        made /= part;
-        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
-            fail(made, "cannot make the folder", errno);
-        }
-    }
-}
-
 // A new file beside `file` that no one else opens, with `mode` less the umask; its descriptor.
 int newFileBeside(const std::filesystem::path& file, mode_t mode, std::filesystem::path& created) {
     std::random_device seed;
@@ -101,6 +90,16 @@ void syncFolder(const std::filesystem::path& folder) {
 }
 
 } // namespace
+
+void makeFolders(const std::filesystem::path& folder) {
+    std::filesystem::path made;
+    for (const std::filesystem::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            fail(made, "cannot make the folder", errno);
+        }
+    }
+}
 
 FileReading readWholeFile(const std::filesystem::path& file, std::size_t limit) {
     FileReading reading;

@@ -37,6 +37,10 @@ FileReading readWholeFile(const std::filesystem::path& file, std::size_t limit);
 /// StoreError when the file cannot be written; what was there is then left as it was.
 void writeWholeFile(const std::filesystem::path& file, std::string_view content);
 
+/// Makes each missing folder of `folder`, with mode 0700 as the XDG base directory rules ask.
+/// Throws StoreError.
+void makeFolders(const std::filesystem::path& folder);
+
 /// Removes the file at `file`; a file that is not there is no failure. Throws StoreError.
 void removeFile(const std::filesystem::path& file);
 

@@ -18,6 +18,8 @@ struct CalendarExport {
     QDate to;             // last day, inclusive
     bool includeOff = false;
     QString fileName;
+    bool offerOwnDays = false; // the user keeps own days for this crew: the dialog offers them
+    bool withOwnDays = false;  // ... and the user asked for them
     friend bool operator==(const CalendarExport&, const CalendarExport&) = default;
 };
 

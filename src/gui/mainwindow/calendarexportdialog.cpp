@@ -66,6 +66,13 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExport& proposal, const
     m_includeOff = new QCheckBox(QStringLiteral("Include days off"), this);
     m_includeOff->setObjectName(QStringLiteral("IncludeOff"));
     m_includeOff->setChecked(proposal.includeOff);
+    if (proposal.offerOwnDays) {
+        m_withOwnDays = new QCheckBox(QStringLiteral("Include my own days"), this);
+        m_withOwnDays->setObjectName(QStringLiteral("WithOwnDays"));
+        m_withOwnDays->setToolTip(QStringLiteral(
+            "Leave, sick days, swapped and extra shifts and notes, as you keep them"));
+        m_withOwnDays->setChecked(proposal.withOwnDays);
+    }
     m_file = new QLineEdit(proposal.fileName, this);
     m_file->setObjectName(QStringLiteral("File"));
     m_file->setAccessibleName(QStringLiteral("File"));
@@ -89,6 +96,10 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExport& proposal, const
     form->addRow(QStringLiteral("&To"), m_to);
     form->addRow(QString(), m_spanProblem);
     form->addRow(QString(), m_includeOff);
+    if (m_withOwnDays) {
+        form->addRow(QString(), m_withOwnDays);
+        connect(m_withOwnDays, &QCheckBox::toggled, this, &CalendarExportDialog::updateButtons);
+    }
     form->addRow(fileLabel, fileRow);
     form->addRow(m_status);
     form->addRow(m_buttons);
@@ -122,7 +133,13 @@ CalendarExport CalendarExportDialog::result() const {
         fileName +=
             fileName.endsWith(QLatin1Char('.')) ? QStringLiteral("ics") : QStringLiteral(".ics");
     }
-    return {m_calendarName, m_from->date(), m_to->date(), m_includeOff->isChecked(), fileName};
+    return {m_calendarName,
+            m_from->date(),
+            m_to->date(),
+            m_includeOff->isChecked(),
+            fileName,
+            m_withOwnDays != nullptr,
+            m_withOwnDays != nullptr && m_withOwnDays->isChecked()};
 }
 
 bool CalendarExportDialog::acceptable() const {

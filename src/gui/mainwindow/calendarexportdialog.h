@@ -58,6 +58,7 @@ private:
     DateField* m_to = nullptr;
     QLabel* m_spanProblem = nullptr;
     QCheckBox* m_includeOff = nullptr;
+    QCheckBox* m_withOwnDays = nullptr; // only where the user keeps own days for the crew
     QLineEdit* m_file = nullptr;
     QLabel* m_status = nullptr;
     QDialogButtonBox* m_buttons = nullptr;

@@ -26,7 +26,7 @@ constexpr int kProgressSteps = 1000;
 } // namespace
 
 ExportOutcome writeCalendarFile(QWidget* parent, CrewCode crew, const CalendarExport& settled,
-                                const std::string& stamp) {
+                                const std::string& stamp, const OwnDays* ownDays) {
     const QString shownName = QDir::toNativeSeparators(settled.fileName);
     const auto failed = [&shownName](const QString& reason) {
         return ExportOutcome{
@@ -41,6 +41,7 @@ ExportOutcome writeCalendarFile(QWidget* parent, CrewCode crew, const CalendarEx
     ShiftCalendarOptions options;
     options.includeOff = settled.includeOff;
     options.stamp = stamp;
+    options.ownDays = ownDays;
     std::optional<ShiftCalendarWriter> writer;
     try {
         writer.emplace(crew, settled.calendarName.toStdString(),

@@ -3,6 +3,7 @@
 
 #include "crews/crewcode.h"
 #include "mainwindow/calendarexport.h"
+#include "owndays/owndays.h"
 
 #include <string>
 
@@ -14,8 +15,9 @@ namespace kelsing {
 /// file. The calendar goes out in slices with the events between them handled, so the windows
 /// stay responsive and memory stays flat over any span; a progress dialog over `parent` shows how
 /// far it has come and can cancel. The file takes its name only when complete: a failure or a
-/// cancel leaves no part of it and keeps a file that had the name.
+/// cancel leaves no part of it and keeps a file that had the name. The user's own days go in
+/// when given.
 ExportOutcome writeCalendarFile(QWidget* parent, CrewCode crew, const CalendarExport& settled,
-                                const std::string& stamp);
+                                const std::string& stamp, const OwnDays* ownDays = nullptr);
 
 } // namespace kelsing

@@ -82,6 +82,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent)
     , m_services(withDefaultServices(std::move(services)))
     , m_startMemory(m_services.settingsFile, m_services.reportProblem)
+    , m_ownDays(m_services.ownDaysFile)
     , m_ui(std::make_unique<Form1Ui>()) {
     m_shell = Shell(m_services.openUrl);
     const QUrl host =
@@ -109,6 +110,7 @@ Form1::Form1(Form1Services services, QWidget* parent)
     }
     Form_Load();
     startWithRememberedCrews();
+    startOwnDays();
 }
 
 Form1::~Form1() {
@@ -119,6 +121,7 @@ Form1::~Form1() {
 
 void Form1::connectControls() {
     connect(m_ui->sheetView, &SheetView::cellClicked, this, &Form1::Label2_Click);
+    connect(m_ui->sheetView, &SheetView::dayMenuRequested, this, &Form1::showDayMenu);
     connect(m_ui->Label3, &Label::clicked, this, &Form1::Label3_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -263,6 +266,7 @@ void Form1::Form_Load() {
 
 void Form1::Label5Update() {
     kelsing::Label5Update(m_sheet, m_singleCrew, m_services.today());
+    fillOwnDays();
     showSheet();
 }
 
@@ -408,7 +412,8 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
     start->setObjectName(QStringLiteral("StartWithThisCrew"));
     start->setCheckable(true);
     const RememberedStart shown = startShown(target);
-    const bool remembered = m_startMemory.read() == shown;
+    m_rememberedStart = m_startMemory.read();
+    const bool remembered = m_rememberedStart == shown;
     start->setChecked(remembered);
     const bool hasCrew =
         shown.single.value() > 0 || shown.left.value() > 0 || shown.right.value() > 0;
@@ -418,6 +423,12 @@ QMenu* Form1::crewBoxMenu(ChooserTarget target) {
             start->setChecked(!on);
         }
     });
+
+    // The month's own days, where the user keeps them.
+    if (target == ChooserTarget::Single) {
+        addOwnDaysSummary(menu);
+    }
+
     addYearEntries(menu, target);
     return menu;
 }
@@ -479,7 +490,13 @@ RememberedStart Form1::startShown(ChooserTarget target) const {
 
 bool Form1::rememberStart(ChooserTarget target, bool on) {
     const auto problem = m_startMemory.write(on ? std::optional(startShown(target)) : std::nullopt);
-    if (problem) {
+    if (!problem) {
+        m_rememberedStart = on ? std::optional(startShown(target)) : std::nullopt;
+        // Own days follow the remembered crew.
+        if (!sideBySideShowing() && m_singleCrew.value() > 0) {
+            Label5Update();
+        }
+    } else {
         m_services.warn(this, (on ? QStringLiteral("The crew cannot be remembered: ")
                                   : QStringLiteral("The crew cannot be forgotten: ")) +
                                   *problem);
@@ -490,6 +507,7 @@ bool Form1::rememberStart(ChooserTarget target, bool on) {
 void Form1::startWithRememberedCrews() {
     // As if the user chose them: the switch first for two crews, then each box's chooser.
     const auto start = m_startMemory.read();
+    m_rememberedStart = start;
     if (!start) {
         return;
     }
@@ -533,7 +551,8 @@ void Form1::showCrewBoxMenu(ChooserTarget target, QPoint position) {
 void Form1::exportShifts(ChooserTarget target) {
     if (hasCrewToExport(target)) {
         exportCrewShifts(this, m_services, m_twips, crewCode(target),
-                         m_sheet.title.value_or(currentMonth(m_services.today())));
+                         m_sheet.title.value_or(currentMonth(m_services.today())),
+                         ownDaysToExport(target));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "crews/chooserhost.h"
 #include "crews/crewcode.h"
 #include "mainwindow/form1services.h"
+#include "mainwindow/owndaysmemory.h"
 #include "mainwindow/startmemory.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
@@ -82,6 +83,18 @@ public:
     /// iCalendar file; nothing happens for a box without a crew.
     void exportShifts(ChooserTarget target);
 
+    /// The context menu of day cell `cell` of the single view, which keeps the user's own days:
+    /// "Leave", "Sick", "Swap" and "Extra" with the shifts they may name, "Note...", "Clear" and
+    /// the month's summary; nullptr where own days do not apply (no day in the cell, the
+    /// side-by-side view, no crew of one's own, or a window that keeps none). The caller owns
+    /// the menu.
+    QMenu* dayMenu(int cell);
+
+    /// The day menu as the keyboard opens it (the context-menu key, Shift+F10): one submenu
+    /// for each day of the shown month, named as a screen reader names the day, today's
+    /// chosen; nullptr where own days do not apply. The caller owns the menu.
+    QMenu* keyboardDayMenu();
+
     /// Prints the shown year of a crew box's view on one landscape page: the single crew's, or
     /// both side-by-side crews' with their days off together; nothing happens without a crew.
     void printYear(ChooserTarget target);
@@ -118,6 +131,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     struct CrewTarget;
@@ -148,11 +162,41 @@ private:
     void startWithRememberedCrews();
     void showRememberedCrew(ChooserTarget target, CrewCode code);
 
+    // The user's own days (form1owndays.cpp).
+    void startOwnDays();
+    void openOwnDays();
+    bool ownDaysShown() const;
+    bool ownDaysApplyToSingle() const;
+    void fillOwnDays();
+    DaySerial dateOfCell(int cell) const;
+    void changeOwnDay(DaySerial date, const OwnDayStore::EntryChange& change);
+    void setOwnKind(DaySerial date, OwnDayKind kind, const std::string& shift);
+    void askOwnNote(DaySerial date);
+    void addShiftMenu(QMenu* menu, DaySerial date, OwnDayKind kind, std::string_view rotation);
+    QMenu* dayEntriesMenu(int cell, QWidget* parent);
+    bool openKeyboardDayMenu();
+    void addOwnDaysSummary(QMenu* menu);
+    void showOwnDaysSummary();
+    void showDayMenu(int cell, QPoint position);
+    const OwnDays* ownDaysToExport(ChooserTarget target);
+
     Form1Services m_services;
     Twips m_twips;
     SheetModel m_sheet;
     // The crews the window starts with, when the user has asked for that.
     StartMemory m_startMemory;
+    // What is remembered as the last read or written, which decides where own days show.
+    std::optional<RememberedStart> m_rememberedStart;
+    // The user's own days, kept only once the user enters one.
+    OwnDaysMemory m_ownDays;
+    // Whether own days apply to a single crew under a remembered start, kept for the last pair
+    // asked: the catalogue lookup would otherwise be most of the cost they add to a step.
+    struct OwnDaysScope {
+        CrewCode crew;
+        std::optional<RememberedStart> remembered;
+        bool applies = false;
+    };
+    mutable std::optional<OwnDaysScope> m_ownDaysScope;
     // The crew codes of the single view and of the two sides; 0 while none is chosen.
     CrewCode m_singleCrew;
     CrewCode m_leftCrew;

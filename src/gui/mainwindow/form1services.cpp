@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -47,6 +49,21 @@ void showInformation(QWidget* parent, const QString& message) {
     QMessageBox::information(parent, parent->windowTitle(), message);
 }
 
+// A day's note in a one-line field that takes no more than a note may have.
+std::optional<QString> askNoteText(QWidget* parent, const QString& title, const QString& note) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(QStringLiteral("Note (up to 200 characters):"));
+    dialog.setTextValue(note);
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        field->setMaxLength(200);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
+}
+
 void writeToStandardError(const QString& line) {
     std::fputs(QStringLiteral("kelsing-schedule: %1\n").arg(line).toLocal8Bit().constData(),
                stderr);
@@ -71,6 +88,7 @@ Form1Services withDefaultServices(Form1Services services) {
     fillIn(services.warn, &showWarning);
     fillIn(services.inform, &showInformation);
     fillIn(services.reportProblem, &writeToStandardError);
+    fillIn(services.askNote, &askNoteText);
     return services;
 }
 

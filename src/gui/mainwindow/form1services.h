@@ -64,6 +64,15 @@ struct Form1Services {
     std::filesystem::path settingsFile;
     /// Writes one line on standard error, such as why the settings file is ignored.
     std::function<void(const QString& line)> reportProblem;
+    /// The store of the user's own days (leave, sick days, swaps, extra shifts, notes); empty,
+    /// the window keeps none. It is opened after the first frame and made at the first entry.
+    /// The program sets it.
+    std::filesystem::path ownDaysFile;
+    /// Asks the user for the note of a day, showing `note`, in a dialog titled `title`; nothing
+    /// when the user cancels.
+    std::function<std::optional<QString>(QWidget* parent, const QString& title,
+                                         const QString& note)>
+        askNote;
 };
 
 /// `services` with the desktop's own service in place of every one left empty: the system

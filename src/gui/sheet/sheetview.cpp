@@ -15,10 +15,14 @@
 #include <string>
 
 #include <QAccessible>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QToolTip>
 #include <QUtf8StringView>
 
 namespace kelsing {
@@ -48,6 +52,22 @@ QRect captionRect(const Twips& twips, int c) {
 
 bool hasWideCaption(int c) {
     return SheetLayout::caption(c).width > SheetLayout::caption(3).width;
+}
+
+// The light tint of a mark's colour behind an own entry, on which its colour still reads.
+QColor tintOf(Rgb colour) {
+    const auto tint = [](int part) { return (part * 12 + 255 * 88) / 100; };
+    return QColor(tint(colour.red), tint(colour.green), tint(colour.blue));
+}
+
+// The tinted box of an own entry in a cell's right half, kept off the frame's lines.
+TwipsRect ownBox(int c) {
+    const TwipsRect half = SheetLayout::rightHalf(c);
+    const TwipsRect frame = SheetLayout::dayFrame(c);
+    const int left = half.left + kBorderTwips;
+    const int top = half.top + kBorderTwips;
+    return {left, top, frame.left + frame.width - 2 * kBorderTwips - left,
+            frame.top + frame.height - 2 * kBorderTwips - top};
 }
 
 } // namespace
@@ -108,6 +128,9 @@ QString SheetView::cellName(int c) const {
     if (!cell.rightShift.empty()) {
         parts << m_rightName + QStringLiteral(": ") + spokenShift(cell.rightShift);
     }
+    if (const QString own = ownEntryText(c); !own.isEmpty()) {
+        parts << own;
+    }
     if (!cell.caption.empty()) {
         parts << fromCore(cell.caption);
     }
@@ -115,6 +138,22 @@ QString SheetView::cellName(int c) const {
         parts << QStringLiteral("both crews off");
     }
     return parts.join(QStringLiteral(", "));
+}
+
+QString SheetView::ownEntryText(int c) const {
+    const OwnMark& own = m_sheet.cells[static_cast<std::size_t>(c)].own;
+    if (own.word.empty()) {
+        return {};
+    }
+    const QString note = fromCore(own.note);
+    if (own.word == "Note") {
+        return QStringLiteral("Note: ") + note;
+    }
+    QString text = fromCore(own.word);
+    if (!own.shift.empty()) {
+        text += QStringLiteral(": ") + fromCore(own.shift);
+    }
+    return note.isEmpty() ? text : text + QStringLiteral(", note: ") + note;
 }
 
 QString SheetView::cellDescription(int c) const {
@@ -150,6 +189,11 @@ void SheetView::chooseFonts() {
     // wide enough to show the shifts' colours, and keeps a border's width off the other half.
     m_halfTexts.reset(platformFont(kelsing::Fonts::kHalfLine, m_twips, true), 0,
                       m_twips.px(SheetLayout::leftHalf(0).width - 2 * kBorderTwips));
+    // A rotation's shift that the user's own entry takes the place of is struck through.
+    QFont struck = platformFont(kelsing::Fonts::kHalfLine, m_twips, true);
+    struck.setStrikeOut(true);
+    m_struckHalfTexts.reset(struck, 0,
+                            m_twips.px(SheetLayout::leftHalf(0).width - 2 * kBorderTwips));
     m_fontsChosen = true;
 }
 
@@ -206,8 +250,7 @@ void SheetView::paintCell(QPainter& painter, int c) {
         const QRect caption = captionRect(m_twips, c);
         // The caption keeps a border's width away from the day number, which rounding at some
         // scales would otherwise bring under its last letters.
-        const qreal dayLeft = dayNumber.left() + dayNumber.width() -
-                              (cell.dayNumber.empty() ? 0 : m_dayTexts.size(dayText).width());
+        const qreal dayLeft = dayLeftOf(dayNumber, cell, dayText);
         const int room = static_cast<int>(std::floor(dayLeft)) -
                          std::max(1, m_twips.px(kBorderTwips)) - caption.left();
         painter.setPen(Qt::black);
@@ -215,7 +258,9 @@ void SheetView::paintCell(QPainter& painter, int c) {
         texts.draw(painter, caption, Qt::AlignHCenter | Qt::AlignTop, fromCore(cell.caption),
                    std::max(1, std::min(caption.width(), room)));
     }
-    if (!cell.shift.empty()) {
+    if (!cell.own.word.empty()) {
+        paintOwn(painter, c, std::floor(dayLeftOf(dayNumber, cell, dayText)));
+    } else if (!cell.shift.empty()) {
         painter.setPen(toColor(cell.shiftColour));
         LaidOutTexts& texts =
             cell.shiftFont == kelsing::Fonts::kLongShiftLine ? m_longShiftTexts : m_shiftTexts;
@@ -226,6 +271,61 @@ void SheetView::paintCell(QPainter& painter, int c) {
               cell.leftShiftColour);
     paintHalf(painter, m_twips.rect(SheetLayout::rightHalf(c)), cell.rightShift,
               cell.rightShiftColour);
+}
+
+qreal SheetView::dayLeftOf(const QRect& dayNumber, const DayCell& cell, const QString& dayText) {
+    return dayNumber.left() + dayNumber.width() -
+           (cell.dayNumber.empty() ? 0 : m_dayTexts.size(dayText).width());
+}
+
+void SheetView::paintOwn(QPainter& painter, int c, qreal dayLeft) {
+    // The shift line splits as the side-by-side view's does: the rotation's shift on the left,
+    // struck through when it is not worked, and the entry on the right in its mark's tint.
+    const DayCell& cell = m_sheet.cells[static_cast<std::size_t>(c)];
+    const OwnMark& own = cell.own;
+    const QRect box = m_twips.rect(ownBox(c));
+    painter.fillRect(box, tintOf(own.colour));
+    if (!own.note.empty() && own.word != "Note") {
+        // A folded corner in the mark's colour: the entry has a note.
+        const int corner = std::max(3, m_twips.px(90));
+        const QPoint points[] = {box.topRight() + QPoint(1 - corner, 0),
+                                 box.topRight() + QPoint(1, 0), box.topRight() + QPoint(1, corner)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(toColor(own.colour));
+        painter.drawPolygon(points, 3);
+        painter.setBrush(Qt::NoBrush);
+    }
+    const QRect left = m_twips.rect(SheetLayout::leftHalf(c));
+    if (own.rotationWorked) {
+        paintHalf(painter, left, own.rotationShift, own.rotationColour);
+    } else if (!own.rotationShift.empty()) {
+        painter.setPen(toColor(own.rotationColour));
+        m_struckHalfTexts.draw(painter, left, Qt::AlignCenter, fromCore(own.rotationShift));
+    }
+    paintHalf(painter, box, own.entryText, own.entryColour);
+    if (own.shift.empty()) {
+        return;
+    }
+    // A swap or an extra shows its word too, above the line on the left, where the caption
+    // leaves room for it.
+    const QString word = fromCore(own.word);
+    const QRect line = m_twips.rect(SheetLayout::shiftLine(c));
+    const QRect caption = captionRect(m_twips, c);
+    const int wordLeft = caption.left();
+    const int room = static_cast<int>(dayLeft) - std::max(1, m_twips.px(kBorderTwips)) - wordLeft;
+    const QSizeF size = m_halfTexts.size(word);
+    const int top = line.top() - static_cast<int>(std::ceil(size.height()));
+    const qreal captionBottom =
+        cell.caption.empty()
+            ? caption.top()
+            : caption.top() + (hasWideCaption(c) ? m_wideCaptionTexts : m_captionTexts)
+                                  .size(fromCore(cell.caption))
+                                  .height();
+    if (room > 0 && top >= captionBottom) {
+        painter.setPen(toColor(own.colour));
+        m_halfTexts.draw(painter, QRect(wordLeft, top, room, line.top() - top),
+                         Qt::AlignLeft | Qt::AlignBottom, word, room);
+    }
 }
 
 void SheetView::paintOffTogether(QPainter& painter, const QRect& frame) {
@@ -252,6 +352,35 @@ std::optional<int> SheetView::cellUnder(QPoint position) const {
 void SheetView::mousePressEvent(QMouseEvent* event) {
     m_pressedCell =
         event->button() == Qt::LeftButton ? cellUnder(event->position().toPoint()) : std::nullopt;
+}
+
+void SheetView::contextMenuEvent(QContextMenuEvent* event) {
+    // A mouse asks for the day under it, a keyboard for the focused day.
+    const std::optional<int> cell =
+        event->reason() == QContextMenuEvent::Mouse ? cellUnder(event->pos()) : focusedCell();
+    if (!cell) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit dayMenuRequested(*cell, event->globalPos());
+}
+
+bool SheetView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    // An entry's tooltip says what it is and its note in full.
+    auto* help = static_cast<QHelpEvent*>(event);
+    const std::optional<int> cell = cellUnder(help->pos());
+    const QString text = cell ? ownEntryText(*cell) : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this, cellRect(*cell));
+    }
+    return true;
 }
 
 void SheetView::mouseReleaseEvent(QMouseEvent* event) {
@@ -287,6 +416,15 @@ std::optional<int> SheetView::focusedCell() const {
 }
 
 void SheetView::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+        (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        // The focused day's menu, where a right click in its middle would open it.
+        const QPoint middle = focusedCell() ? cellRect(*focusedCell()).center() : rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, middle, mapToGlobal(middle));
+        QCoreApplication::sendEvent(this, &menu);
+        return;
+    }
     // Left and right go a day, up and down a week, within the month shown.
     int step = 0;
     switch (event->key()) {

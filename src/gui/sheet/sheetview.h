@@ -51,6 +51,10 @@ public:
     /// Where cell `c` stands in the sheet ("Week 3, Sunday").
     QString cellDescription(int c) const;
 
+    /// What the user's own entry of cell `c` says, for a screen reader and a tooltip ("Swap:
+    /// Nights", "Leave, note: dentist"); empty without an entry.
+    QString ownEntryText(int c) const;
+
     /// The day cell that the arrow keys move from: the day they last moved to, within the
     /// month shown, at first today or the 1st; none while the sheet has no days.
     std::optional<int> focusedCell() const;
@@ -59,10 +63,16 @@ signals:
     /// A day cell (0..37) was clicked.
     void cellClicked(int cell);
 
+    /// The context menu of a day cell (0..37) was asked for, to open at `globalPosition`.
+    void dayMenuRequested(int cell, QPoint globalPosition);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
@@ -75,6 +85,8 @@ private:
     void paintHeads(QPainter& painter);
     void paintCell(QPainter& painter, int c);
     void paintHalf(QPainter& painter, const QRect& rect, const std::string& text, Rgb colour);
+    void paintOwn(QPainter& painter, int c, qreal dayLeft);
+    qreal dayLeftOf(const QRect& dayNumber, const DayCell& cell, const QString& dayText);
     void paintOffTogether(QPainter& painter, const QRect& frame);
 
     const SheetModel& m_sheet;
@@ -88,6 +100,7 @@ private:
     LaidOutTexts m_shiftTexts;
     LaidOutTexts m_longShiftTexts;
     LaidOutTexts m_halfTexts;
+    LaidOutTexts m_struckHalfTexts; // a rotation's shift not worked, for an own entry
     std::optional<int> m_pressedCell;
     QString m_leftName;
     QString m_rightName;
