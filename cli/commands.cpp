@@ -108,21 +108,11 @@ void runShift(const ParsedArguments& args, const ColourSettings&) {
 }
 
 void runHolidays(const ParsedArguments& args, const ColourSettings&) {
-    const auto& operands = args.operands();
-    if (operands.empty()) {
-        throw UsageError{"missing YEAR"};
-    }
-    if (operands.size() > 1) {
-        badArgument("unexpected argument", operands[1]);
-    }
-    const auto year = parseYear(operands[0]);
-    if (!year) {
-        badArgument("invalid year (expected 100..9999)", operands[0]);
-    }
+    const Int16 year = yearOperand(args);
     Output out(outputPath(args));
-    const YearObservances observances(*year);
-    const auto first = toDaySerial(std::chrono::year{*year} / 1 / 1);
-    const auto last = toDaySerial(std::chrono::year{*year} / 12 / 31);
+    const YearObservances observances(year);
+    const auto first = toDaySerial(std::chrono::year{year} / 1 / 1);
+    const auto last = toDaySerial(std::chrono::year{year} / 12 / 31);
     for (DaySerial day = first; day <= last; ++day) {
         const std::string_view caption = observances.captionFor(day);
         if (!caption.empty()) {

@@ -16,6 +16,21 @@ void badArgument(std::string_view what, std::string_view argument) {
     throw UsageError{std::string(what) + ' ' + quotedArgument(argument)};
 }
 
+Int16 yearOperand(const ParsedArguments& args) {
+    const auto& operands = args.operands();
+    if (operands.empty()) {
+        throw UsageError{"missing YEAR"};
+    }
+    if (operands.size() > 1) {
+        badArgument("unexpected argument", operands[1]);
+    }
+    const auto year = parseYear(operands[0]);
+    if (!year) {
+        badArgument("invalid year (expected 100..9999)", operands[0]);
+    }
+    return *year;
+}
+
 std::optional<std::string_view> outputPath(const ParsedArguments& args) {
     const auto path = args.value(kOutput.name);
     if (path && path->empty()) {

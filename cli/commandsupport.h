@@ -26,6 +26,9 @@ inline constexpr OptionSpec kOutput{"--output", 'o', true};
 /// The output that -o names, checked before anything is written; nullopt for standard output.
 std::optional<std::string_view> outputPath(const ParsedArguments& args);
 
+/// The one YEAR operand of a command; a missing, extra or invalid one is bad input.
+Int16 yearOperand(const ParsedArguments& args);
+
 /// The crew of an option that was given; bad input when it names none.
 CrewChoice crewOption(const ParsedArguments& args, std::string_view name);
 

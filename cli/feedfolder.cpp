@@ -4,6 +4,7 @@
 #include "base/quoting.h"
 #include "errors.h"
 #include "feeds/feedindexpage.h"
+#include "writeall.h"
 
 #include <cerrno>
 #include <csignal>
@@ -220,20 +221,11 @@ void FeedFolder::write(std::string_view text) {
 }
 
 void FeedFolder::flush() {
-    std::string_view rest = m_buffer;
-    while (!rest.empty()) {
-        const ssize_t written = ::write(m_fd, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            const int error = written < 0 ? errno : EIO;
-            m_buffer.clear();
-            fail(error);
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
+    const int error = writeAll(m_fd, m_buffer);
     m_buffer.clear();
+    if (error != 0) {
+        fail(error);
+    }
 }
 
 void FeedFolder::finishFile(std::int64_t time) {

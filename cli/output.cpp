@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "outputtarget.h"
 #include "signalcleanup.h"
+#include "writeall.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -161,20 +162,11 @@ void Output::write(std::string_view text) {
 }
 
 void Output::flush() {
-    std::string_view rest = m_buffer;
-    while (!rest.empty()) {
-        const ssize_t written = ::write(m_fd, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            const int error = written < 0 ? errno : EIO;
-            m_buffer.clear();
-            fail(error);
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
-    }
+    const int error = writeAll(m_fd, m_buffer);
     m_buffer.clear();
+    if (error != 0) {
+        fail(error);
+    }
 }
 
 void Output::commit() {

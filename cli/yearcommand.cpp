@@ -15,21 +15,6 @@ namespace kelsing::cli {
 
 namespace {
 
-Int16 yearOperand(const ParsedArguments& args) {
-    const auto& operands = args.operands();
-    if (operands.empty()) {
-        throw UsageError{"missing YEAR"};
-    }
-    if (operands.size() > 1) {
-        badArgument("unexpected argument", operands[1]);
-    }
-    const auto year = parseYear(operands[0]);
-    if (!year) {
-        badArgument("invalid year (expected 100..9999)", operands[0]);
-    }
-    return *year;
-}
-
 std::string plainYear(Int16 year, const ViewCrews& crews, DaySerial today,
                       const TextSheetOptions& options) {
     // The user's own days, as `month --plain` writes them, so the year is its twelve months.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "owndays/owndaysfile.h"
 
+#include "base/textlines.h"
+
 #include <array>
 #include <charconv>
 #include <map>
@@ -97,12 +99,7 @@ OwnDaysFileReading parseOwnDaysFile(std::string_view text) {
     int number = 0;
     while (!text.empty()) {
         ++number;
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+        std::string_view line = takeLine(text);
         if (line.empty() || line.front() == '#') {
             continue;
         }

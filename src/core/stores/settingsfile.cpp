@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stores/settingsfile.h"
 
+#include "base/textlines.h"
 #include "crews/crewcatalogue.h"
 #include "stores/wholefile.h"
 
@@ -105,12 +106,7 @@ Entries entriesOf(std::string_view text) {
     int number = 0;
     while (!text.empty()) {
         ++number;
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+        std::string_view line = takeLine(text);
         line = trimmed(line);
         if (line.empty() || line.front() == '#' || line.front() == ';') {
             continue;
