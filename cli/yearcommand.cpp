@@ -6,6 +6,7 @@
 #include "commandsupport.h"
 #include "errors.h"
 #include "output.h"
+#include "owndaysupport.h"
 #include "rememberedcrews.h"
 #include "sheet/textyear.h"
 #include "sheet/yearsheet.h"
@@ -16,9 +17,13 @@ namespace {
 
 std::string plainYear(Int16 year, const ViewCrews& crews, DaySerial today,
                       const TextSheetOptions& options) {
+    // The user's own days, as `month --plain` writes them, so the year is its twelve months.
+    const auto ownDays = ownDaysFor(crews, toDaySerial(std::chrono::year{year} / 1 / 1),
+                                    toDaySerial(std::chrono::year{year} / 12 / 31));
     std::string text;
     for (Int16 month = 1; month <= 12; ++month) {
-        text += renderMonthLines(shownMonthSheet({month, year}, crews, today), options);
+        text += renderMonthLines(
+            shownMonthSheet({month, year}, crews, today, ownDays ? &*ownDays : nullptr), options);
     }
     return text;
 }
@@ -65,7 +70,8 @@ constexpr std::string_view kYearUsage =
     "in the colour of its shift, '+' on holidays and clock changes, which are listed under\n"
     "their month, and a legend. Two crews side by side: numbers coloured where both have the\n"
     "same shift, '*' on the days both are off, counted at the end with the next three\n"
-    "weekends both are off. Without crews, the remembered view and crews.\n"
+    "weekends both are off. Without crews, the remembered view and crews. With --plain, your\n"
+    "own days ('kelsing-shifts days') on your crew, as 'month --plain' writes them.\n"
     "\n"
     "  --crew CREW          the crew of the single view\n"
     "  --left CREW, --right CREW\n"

@@ -182,6 +182,34 @@ INSTANTIATE_TEST_SUITE_P(
                 "an all-crews entry has no shifts of its own to count: 'Brenmoor All Crews'"},
         BadCase{{"import"}, "missing FILE"}));
 
+// The year's plain lines stay the twelve months' with entries at both ends of a leap year; two
+// crews side by side carry none.
+TEST_F(DaysCommandTest, ThePlainYearIsTheTwelveMonthsWithEntries) {
+    ok({"days", "set", "2008-01-01", "sick"});
+    ok({"days", "set", "2008-02-29", "extra", "Nights", "--note", "cover"});
+    ok({"days", "set", "2008-12-31", "note", "--note", "party"});
+    const std::pair<std::vector<std::string>, std::size_t> views[] = {
+        {{"--crew", "83.2"}, 3}, {{"--left", "83.2", "--right", "74"}, 0}};
+    for (const auto& [crews, entries] : views) {
+        std::vector<std::string> args = {"year", "2008", "--plain"};
+        args.insert(args.end(), crews.begin(), crews.end());
+        const std::string year = ok(args);
+        std::string months;
+        for (int month = 1; month <= 12; ++month) {
+            std::vector<std::string> monthArgs = {
+                "month", (month < 10 ? "2008-0" : "2008-") + std::to_string(month), "--plain"};
+            monthArgs.insert(monthArgs.end(), crews.begin(), crews.end());
+            months += ok(monthArgs);
+        }
+        EXPECT_EQ(year, months);
+        std::size_t found = 0;
+        for (const char* kind : {"\tsick\t\t\n", "\textra\tNights\tcover\n", "\tnote\t\tparty\n"}) {
+            found += year.find(kind) != std::string::npos ? 1 : 0;
+        }
+        EXPECT_EQ(found, entries) << crews.front();
+    }
+}
+
 TEST_F(DaysCommandTest, ADamagedStoreIsNamedAndLeftAsItIs) {
     std::filesystem::create_directories(store().parent_path());
     std::ofstream(store()) << "not a store of own days\n" << std::string(1000, '\x7f');

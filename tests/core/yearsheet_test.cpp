@@ -2,8 +2,10 @@
 // The year at a glance: its days against the calendar, the days two crews are off together
 // against the rotation, and the year as a terminal draws it.
 
+#include "calendar/datehelpers.h"
 #include "rotation/rotationengine.h"
 #include "sheet/offtogether.h"
+#include "sheet/sheetfills.h"
 #include "sheet/textyear.h"
 #include "sheet/yearsheet.h"
 #include "testsupport.h"
@@ -81,6 +83,61 @@ TEST(YearSheetTest, NoDaysOffTogetherWithoutTwoCrews) {
         EXPECT_TRUE(DaysOffTogether(crews).sharedWeekends(dateOf(2007, 1, 1)).empty()) << title;
     }
 }
+
+// Own days on the single crew's year: each entry on its date only, the rotation's shift struck
+// through exactly where the rotation has the crew working and the entry replaces it, the same
+// mark as the month sheet's.
+struct OwnYearRow {
+    OwnDay entry;
+    std::string entryText;
+    bool replaces; // whether the entry stands in for a worked shift
+};
+
+class OwnYearTable : public ::testing::TestWithParam<OwnYearRow> {};
+
+TEST_P(OwnYearTable, MarkedAsOnTheMonthSheet) {
+    const OwnYearRow& row = GetParam();
+    const CrewCode crew(83.2);
+    const auto ymd = toYearMonthDay(row.entry.date);
+    const Int16 year = static_cast<Int16>(int(ymd.year()));
+    const OwnDays days({row.entry});
+    const YearSheet sheet = yearSheet(year, {false, crew, {}, {}}, &days);
+    EXPECT_TRUE(sheet.hasOwnDays);
+    int marked = 0;
+    for (const YearMonth& block : sheet.months) {
+        for (const YearDay& day : block.cells) {
+            if (day.own.word.empty()) {
+                continue;
+            }
+            ++marked;
+            EXPECT_EQ(day.date, row.entry.date);
+            EXPECT_EQ(day.own.entryText, row.entryText);
+            const ScheduleSelection rotation = crew.decode();
+            const std::string shift(
+                labelText(ASS(static_cast<float>(day.date), rotation.code, rotation.subCode)));
+            EXPECT_EQ(day.own.rotationWorked, !(row.replaces && shift != "Off")) << shift;
+            const MonthYear month{static_cast<Int16>(unsigned(ymd.month())), year};
+            const SheetModel monthly = monthSheet(month, {false, crew, {}, {}}, 0, &days);
+            const DaySerial first = DateFromParts(year, month.month, 1);
+            const DayCell& cell =
+                monthly.cells[static_cast<std::size_t>(cellOfDay(sundayWeekday(first), day.day))];
+            EXPECT_EQ(day.own, cell.own);
+        }
+    }
+    EXPECT_EQ(marked, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachKind, OwnYearTable,
+    ::testing::Values(
+        OwnYearRow{{dateOf(2008, 1, 1), OwnDayKind::Leave, "", ""}, "Leave", true},
+        OwnYearRow{{dateOf(2008, 2, 29), OwnDayKind::Sick, "", "flu"}, "Sick", true},
+        OwnYearRow{{dateOf(2007, 3, 15), OwnDayKind::Swap, "Training", ""}, "Training", true},
+        OwnYearRow{{dateOf(2007, 7, 4), OwnDayKind::Extra, "Nights", ""}, "+Nights", false},
+        OwnYearRow{{dateOf(2007, 12, 31), OwnDayKind::Note, "", "dentist"}, "Note", false}),
+    [](const ::testing::TestParamInfo<OwnYearRow>& info) {
+        return std::string(kindName(info.param.entry.kind));
+    });
 
 // Shared weekends: Saturday and Sunday both off, from the first Saturday on or after the start,
 // never past the last day of 9999.

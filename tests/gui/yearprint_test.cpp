@@ -2,6 +2,7 @@
 // The printed year and the window's mark of the days two crews are off together.
 
 #include "mainwindow/form1.h"
+#include "owndays/owndaystore.h"
 #include "pdfreading.h"
 #include "rotation/rotationengine.h"
 #include "testsupport.h"
@@ -28,10 +29,12 @@ struct Printed {
     std::shared_ptr<QStringList> warnings = std::make_shared<QStringList>();
 };
 
-// A window without a printer whose PDF offer saves to `path`.
-Printed openWindow(const QString& path) {
+// A window without a printer whose PDF offer saves to `path`, keeping own days in `ownDays`
+// when one is named.
+Printed openWindow(const QString& path, const std::filesystem::path& ownDays = {}) {
     Printed p;
     Form1Services services;
+    services.ownDaysFile = ownDays;
     services.defaultPrinter = [] { return QString(); };
     services.pdfFileName = [names = p.names, path](QWidget*, const QString& suggested) {
         names->append(suggested);
@@ -111,6 +114,8 @@ private slots:
     void aSideWithoutACrewIsBlankAndSaid();
     void theMenuOffersWhatTheViewHas();
     void markingHidesNoTextAndMarksOnlyBothOff();
+    void ownDaysAsOnTheSheet_data();
+    void ownDaysAsOnTheSheet();
 };
 
 void YearPrintTest::theYearOnOneLandscapePage_data() {
@@ -315,6 +320,63 @@ void YearPrintTest::markingHidesNoTextAndMarksOnlyBothOff() {
     for (const DayCell& cell : form.sheet().cells) {
         QVERIFY(!cell.offTogether);
     }
+}
+
+void YearPrintTest::ownDaysAsOnTheSheet_data() {
+    QTest::addColumn<QString>("kind"); // empty: a store without entries
+    QTest::addColumn<QString>("shift");
+    QTest::addColumn<QString>("word"); // what the day shows of the entry
+    QTest::newRow("no entries") << QString() << QString() << QString();
+    QTest::newRow("leave") << QStringLiteral("leave") << QString() << QStringLiteral("Leave");
+    QTest::newRow("sick") << QStringLiteral("sick") << QString() << QStringLiteral("Sick");
+    QTest::newRow("swap") << QStringLiteral("swap") << QStringLiteral("Training")
+                          << QStringLiteral("Training");
+    QTest::newRow("extra") << QStringLiteral("extra") << QStringLiteral("Nights")
+                           << QStringLiteral("+Nights");
+    QTest::newRow("note") << QStringLiteral("note") << QString() << QStringLiteral("Note");
+}
+
+// The single crew's year shows an entry's word on its day and keeps every rotation label; no
+// entries give the page of a window that keeps none, and two crews side by side show none.
+void YearPrintTest::ownDaysAsOnTheSheet() {
+    QFETCH(QString, kind);
+    QFETCH(QString, shift);
+    QFETCH(QString, word);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path store =
+        std::filesystem::path(folder.path().toStdString()) / "kelsing-schedule" / "days.sqlite";
+    if (!kind.isEmpty()) {
+        OwnDayStore::openForWriting(store).set({test::dateOf(2007, 3, 20),
+                                                *parseKind(kind.toStdString()), shift.toStdString(),
+                                                kind == QStringLiteral("note") ? "dentist" : ""});
+    }
+    const auto printed = [&folder](const std::filesystem::path& ownDays, bool sideBySide) {
+        const QString path = folder.filePath(QStringLiteral("year.pdf"));
+        QFile::remove(path);
+        Printed p = openWindow(path, ownDays);
+        Form1& form = *p.window.form;
+        if (sideBySide) {
+            showSideBySide(form, 83.2, QStringLiteral("Corvath\n403"), 74,
+                           QStringLiteral("Halvex\nP-6"));
+        } else {
+            form.setCrew(ChooserTarget::Single, CrewCode(83.2), QStringLiteral("Corvath\n403"));
+            form.fillFor(ChooserTarget::Single);
+        }
+        form.printYear(sideBySide ? ChooserTarget::Left : ChooserTarget::Single);
+        return readPdf(path).words;
+    };
+    const QStringList without = printed({}, false);
+    const QStringList with = printed(store, false);
+    if (kind.isEmpty()) {
+        QCOMPARE(with, without);
+        return;
+    }
+    QCOMPARE(with.count(word), without.count(word) + 1);
+    for (const char* label : {"Days", "Nights", "Off"}) {
+        QCOMPARE(with.count(QLatin1String(label)), without.count(QLatin1String(label)));
+    }
+    QCOMPARE(printed(store, true), printed({}, true));
 }
 
 QTEST_MAIN(YearPrintTest)

@@ -3,6 +3,7 @@
 
 #include "calendar/datehelpers.h"
 #include "sheet/offtogether.h"
+#include "sheet/owndaysfill.h"
 #include "sheet/sheetfills.h"
 
 #include <algorithm>
@@ -27,7 +28,8 @@ ViewCrews halfLineCrews(const ViewCrews& crews) {
     return sides;
 }
 
-YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, bool sideBySide) {
+YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, bool sideBySide,
+                  const OwnDays* ownDays) {
     YearMonth block;
     block.month = month;
     const SheetModel sheet = monthSheet({static_cast<Int16>(month), year}, sides, kNoToday);
@@ -45,6 +47,10 @@ YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, bool sideBySide
         day.shifts = {YearShift{cell.leftShift, cell.leftShiftColour},
                       YearShift{cell.rightShift, cell.rightShiftColour}};
         day.offTogether = sideBySide && isOffTogether(cell);
+        if (const OwnDay* entry = ownDays != nullptr ? ownDays->find(day.date) : nullptr) {
+            // The mark is worked out from the shift table's name of the rotation's shift.
+            day.own = ownMarkOf(*entry, halfLineLabel(cell.leftShift));
+        }
         if (!day.caption.empty()) {
             block.holidays.push_back({day.day, day.caption});
         }
@@ -54,17 +60,25 @@ YearMonth monthOf(Int16 year, int month, const ViewCrews& sides, bool sideBySide
 
 } // namespace
 
-YearSheet yearSheet(Int16 year, const ViewCrews& crews) {
+YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays* ownDays) {
     YearSheet sheet;
     sheet.year = year;
     sheet.sideBySide = crews.sideBySide;
     const ViewCrews sides = halfLineCrews(crews);
+    // Own days are the single view's: two crews side by side never show them.
+    if (crews.sideBySide) {
+        ownDays = nullptr;
+    }
     sheet.hasCrew = {sides.left.value() != 0, sides.right.value() != 0};
     for (int month = 1; month <= 12; ++month) {
         YearMonth& block = sheet.months[static_cast<std::size_t>(month - 1)];
-        block = monthOf(year, month, sides, crews.sideBySide);
+        block = monthOf(year, month, sides, crews.sideBySide, ownDays);
         sheet.daysOffTogether += static_cast<int>(
             std::ranges::count_if(block.cells, [](const YearDay& day) { return day.offTogether; }));
+        sheet.hasOwnDays =
+            sheet.hasOwnDays || std::ranges::any_of(block.cells, [](const YearDay& day) {
+                return !day.own.word.empty();
+            });
     }
     return sheet;
 }

@@ -5,6 +5,7 @@
 #include "base/rgb.h"
 #include "calendar/dayserial.h"
 #include "sheet/monthsheet.h"
+#include "sheet/ownmark.h"
 #include "sheet/sheetmodel.h"
 
 #include <array>
@@ -29,6 +30,7 @@ struct YearDay {
     // The single crew's shift, or the left and the right crew's; empty for a side without one.
     std::array<YearShift, 2> shifts;
     bool offTogether = false;
+    OwnMark own; // the user's own entry, on the single crew's year only
     friend bool operator==(const YearDay&, const YearDay&) = default;
 };
 
@@ -55,6 +57,7 @@ struct YearSheet {
     std::array<bool, 2> hasCrew{}; // the single or left crew, the right crew
     std::array<YearMonth, 12> months;
     int daysOffTogether = 0;
+    bool hasOwnDays = false; // whether any day has an own entry
 
     /// Every short label of the side-by-side view's table that the year shows, in its order.
     std::vector<YearShift> labels() const;
@@ -65,7 +68,9 @@ struct YearSheet {
 };
 
 /// The year of a view's crews: the single crew's shifts, or the two sides' shifts, as short
-/// labels in the side-by-side view's colours; days off together with two crews.
-YearSheet yearSheet(Int16 year, const ViewCrews& crews);
+/// labels in the side-by-side view's colours; days off together with two crews. The user's own
+/// days, when given, are marked on the single crew's year as the month sheet marks them; the
+/// caller gives them only where they apply (ownDaysApplyTo).
+YearSheet yearSheet(Int16 year, const ViewCrews& crews, const OwnDays* ownDays = nullptr);
 
 } // namespace kelsing

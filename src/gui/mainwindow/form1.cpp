@@ -468,7 +468,10 @@ void Form1::printYear(ChooserTarget target) {
     const std::array<QString, 2> names = {
         sideName(crews.sideBySide ? crews.left : crews.single, QString()),
         sideName(crews.right, QString())};
-    kelsing::printYear(this, m_services, yearPage(shown.year, crews, names, m_services.today()));
+    // The user's own days as on the sheet: only on the single crew they apply to.
+    kelsing::printYear(
+        this, m_services,
+        yearPage(shown.year, crews, names, m_services.today(), ownDaysToExport(target)));
 }
 
 void Form1::setMarkDaysOffTogether(bool on) {

@@ -147,10 +147,30 @@ int shiftLines(const YearSheet& sheet) {
     return sheet.sideBySide ? 2 : 1;
 }
 
+// A day with an own entry: a tint of the entry's mark colour, the rotation's shift above (struck
+// through where the entry replaces a worked shift) and the entry's word or shift below, so the
+// words, not the colours, say what the day holds.
+void paintOwnDay(QPainter& painter, const PageUnits& u, const OwnMark& mark, const QRectF& shifts) {
+    const double height = shifts.height() / 2;
+    const QRectF upper(shifts.left(), shifts.top(), shifts.width(), height);
+    const QRectF lower(shifts.left(), shifts.top() + height, shifts.width(), height);
+    QFont rotation = u.font(5.5, true);
+    rotation.setStrikeOut(!mark.rotationWorked);
+    painter.setPen(toColor(mark.rotationColour));
+    drawFitted(painter, upper, Qt::AlignCenter, fromCore(mark.rotationShift), rotation);
+    painter.setPen(toColor(mark.entryColour));
+    drawFitted(painter, lower, Qt::AlignCenter, fromCore(mark.entryText), u.font(5.5, true));
+}
+
 void paintDay(QPainter& painter, const PageUnits& u, const YearSheet& sheet, const YearDay& day,
               const QRectF& cell) {
     if (day.offTogether) {
         painter.fillRect(cell, kShade);
+    }
+    if (!day.own.word.empty()) {
+        QColor tint = toColor(day.own.colour);
+        tint.setAlpha(40);
+        painter.fillRect(cell, tint);
     }
     painter.setPen(QPen(kGrid, u.mm(0.12)));
     painter.drawRect(cell);
@@ -166,6 +186,10 @@ void paintDay(QPainter& painter, const PageUnits& u, const YearSheet& sheet, con
     const int lines = shiftLines(sheet);
     const QRectF shifts(inside.left(), inside.top() + numberHeight, inside.width(),
                         inside.height() - numberHeight);
+    if (!day.own.word.empty()) {
+        paintOwnDay(painter, u, day.own, shifts);
+        return;
+    }
     for (int side = 0; side < lines; ++side) {
         const YearShift& shift = day.shifts[static_cast<std::size_t>(side)];
         if (shift.text.empty()) {
@@ -267,6 +291,11 @@ void paintFoot(QPainter& painter, const PageUnits& u, const YearPage& page, doub
     FootLine marks(painter, u, line(1));
     marks.holidayMark();
     marks.text(QStringLiteral("holiday or clock change, listed under its month"));
+    if (sheet.hasOwnDays) {
+        marks.space();
+        marks.text(QStringLiteral("your own days: the rotation's shift above (struck through when "
+                                  "not worked), your entry below"));
+    }
     if (twoCrews(sheet)) {
         marks.space();
         marks.shade();
@@ -281,9 +310,9 @@ void paintFoot(QPainter& painter, const PageUnits& u, const YearPage& page, doub
 } // namespace
 
 YearPage yearPage(Int16 year, const ViewCrews& crews, const std::array<QString, 2>& names,
-                  DaySerial today) {
+                  DaySerial today, const OwnDays* ownDays) {
     YearPage page;
-    page.sheet = yearSheet(year, crews);
+    page.sheet = yearSheet(year, crews, ownDays);
     page.names = names;
     const std::string crewTitle =
         yearCrewsTitle(page.sheet, {names[0].toStdString(), names[1].toStdString()});

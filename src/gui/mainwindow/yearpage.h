@@ -28,13 +28,15 @@ struct YearPage {
 };
 
 /// The page of `year` for a view's crews, named as their crew boxes show them on one line; the
-/// weekends are looked for from today while it lies in the year, else from 1 January.
+/// weekends are looked for from today while it lies in the year, else from 1 January. The
+/// user's own days, when given, are marked on a single crew's year.
 YearPage yearPage(Int16 year, const ViewCrews& crews, const std::array<QString, 2>& names,
-                  DaySerial today);
+                  DaySerial today, const OwnDays* ownDays = nullptr);
 
 /// Draws the year on the painter's page, as large as the page allows: the title, twelve month
 /// blocks four across with each day's number, shifts, holiday mark, days off
-/// together shaded, the holidays under their month, a legend and the shared weekends. Colour
+/// together shaded, own entries below the rotation's shift, the holidays under their month, a
+/// legend and the shared weekends. Colour
 /// is never the only sign: labels and marks read the same printed in black and white.
 void paintYearPage(QPainter& painter, const YearPage& page);
 
