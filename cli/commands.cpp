@@ -161,9 +161,7 @@ void runMonth(const ParsedArguments& args, const ColourSettings& colours) {
     const ViewCrews crews = givenOrRememberedCrews(args).value_or(ViewCrews{});
     const bool plain = args.has("--plain");
     Output out(outputPath(args));
-    TextSheetOptions options = sheetColours(args, colours, out);
-    options.colour = options.colour && !plain;
-    options.sideBySide = crews.sideBySide;
+    const TextSheetOptions options = sheetOptions(args, colours, out, crews);
     const auto ownDays = ownDaysOfMonth(*month, crews);
     const DaySerial today = localToday();
     const SheetModel sheet = shownMonthSheet(*month, crews, today, ownDays ? &*ownDays : nullptr);

@@ -31,6 +31,14 @@ Int16 yearOperand(const ParsedArguments& args) {
     return *year;
 }
 
+TextSheetOptions sheetOptions(const ParsedArguments& args, const ColourSettings& colours,
+                              const Output& out, const ViewCrews& crews) {
+    TextSheetOptions options = sheetColours(args, colours, out);
+    options.colour = options.colour && !args.has("--plain");
+    options.sideBySide = crews.sideBySide;
+    return options;
+}
+
 std::optional<std::string_view> outputPath(const ParsedArguments& args) {
     const auto path = args.value(kOutput.name);
     if (path && path->empty()) {

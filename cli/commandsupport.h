@@ -26,6 +26,11 @@ inline constexpr OptionSpec kOutput{"--output", 'o', true};
 /// The output that -o names, checked before anything is written; nullopt for standard output.
 std::optional<std::string_view> outputPath(const ParsedArguments& args);
 
+/// The text options of a sheet: colours as --color and the output allow, none with --plain,
+/// side by side as the crews are.
+TextSheetOptions sheetOptions(const ParsedArguments& args, const ColourSettings& colours,
+                              const Output& out, const ViewCrews& crews);
+
 /// The one YEAR operand of a command; a missing, extra or invalid one is bad input.
 Int16 yearOperand(const ParsedArguments& args);
 

@@ -49,9 +49,7 @@ void runYear(const ParsedArguments& args, const ColourSettings& colours) {
     const ViewCrews crews = givenOrRememberedCrews(args).value_or(ViewCrews{});
     const bool plain = args.has("--plain");
     Output out(outputPath(args));
-    TextSheetOptions options = sheetColours(args, colours, out);
-    options.colour = options.colour && !plain;
-    options.sideBySide = crews.sideBySide;
+    const TextSheetOptions options = sheetOptions(args, colours, out, crews);
     const DaySerial today = localToday();
     out.write(plain ? plainYear(year, crews, today, options)
                     : drawnYear(year, crews, today, options));

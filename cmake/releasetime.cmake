@@ -27,13 +27,13 @@ string(APPEND date_pattern "([0-9][0-9]):([0-9][0-9]):([0-9][0-9]) ([+-])([0-9][
 if(NOT trailer MATCHES "${date_pattern}")
     message(FATAL_ERROR "${changelog} has no dated entry for version ${PROJECT_VERSION}")
 endif()
-set(parts day=${CMAKE_MATCH_1} month_name=${CMAKE_MATCH_2} year=${CMAKE_MATCH_3}
+set(fields day=${CMAKE_MATCH_1} month_name=${CMAKE_MATCH_2} year=${CMAKE_MATCH_3}
     hour=${CMAKE_MATCH_4} minute=${CMAKE_MATCH_5} second=${CMAKE_MATCH_6} zone_sign=${CMAKE_MATCH_7}
     zone_hours=${CMAKE_MATCH_8} zone_minutes=${CMAKE_MATCH_9})
-foreach(part IN LISTS parts)
-    string(REPLACE "=" ";" part ${part})
-    list(GET part 0 name)
-    list(GET part 1 value)
+foreach(field IN LISTS fields)
+    string(REPLACE "=" ";" field ${field})
+    list(GET field 0 name)
+    list(GET field 1 value)
     # Without leading zeros, as plain numbers for math().
     string(REGEX REPLACE "^0+([0-9])" "\\1" ${name} "${value}")
 endforeach()
